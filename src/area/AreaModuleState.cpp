@@ -1,0 +1,4 @@
+#include "area/AreaModuleState.h"
+
+uint8_t QydaMode = 0;
+QString LocateText;

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "area/AreaModel.h"
+#include "host/TFrmBase.h"
+#include "platform/ClientDataset.h"
+#include "shared/TsysmsgInfo.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QDialog>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <array>
+#include <memory>
+
+class TNelvoClass;
+class TfrmQyda;
+class TRopWin;
+
+// The module's working window "区域档案与对照": the area tree by kind, the storage areas
+// mapped to the selected area, the transfer buttons and all storage areas.
+// Handlers are defined in several files: TfrmArea.cpp (layout, start-up, loading,
+// selection, keys), AreaTransfers.cpp (the four transfer buttons), AreaMaintenance.cpp
+// (add, modify, delete), AreaLocate.cpp (locate, find-next), AreaHelp.cpp (btnhand).
+class TfrmArea : public TFrmBase {
+    Q_OBJECT
+public:
+    // Builds the layout and runs the start-up (FormCreate). Never throws: start-up errors
+    // are shown to the user and leave the window in the refused state.
+    explicit TfrmArea(QWidget* owner);
+    ~TfrmArea() override; // FormDestroy: frees the area dialog and the server context
+
+    // Controls, named as their objectName.
+    QToolBar* ToolBar;
+    QToolButton* TbnAdd;
+    QToolButton* Tbnupdate;
+    QToolButton* TbnDelete;
+    QToolButton* TbnLocate;
+    QToolButton* btnhand;
+    QToolButton* TbnExit;
+    QFrame* PanelLC;
+    QLabel* PanelLT;
+    QTreeWidget* TN;
+    QSplitter* FlatSplitter1;
+    QFrame* PanelL;
+    QLabel* Panel1;
+    QListWidget* listDZ;
+    QFrame* PanelC;
+    QLabel* PanelCT;
+    QPushButton* btnToLeft;
+    QPushButton* btnToRight;
+    QPushButton* btnAllToLeft;
+    QPushButton* tbnAllToRight;
+    QFrame* PanelR;
+    QFrame* FlatSplitter2;
+    QLabel* Panel2;
+    QListWidget* listccqyda;
+
+    TRopWin* RopHelp;                    // the shortcut note, owned by the window
+    platform::ClientDataset cdspub;      // mapping snapshot of the last "<" or "<<"
+
+    // The roots of the kinds, in AreaType order (index n is the dialog's kind index n).
+    std::array<QTreeWidgetItem*, 3> rootNodes{};
+
+    TNelvoClass* serverContext() const { return m_context.get(); }
+    const TsysmsgInfo& sysmsgInfo() const { return *m_sysmsgInfo; }
+    TfrmQyda* areaDialog() const; // nullptr until the first add or modify
+
+    void LoadAreaTree();
+    void LoadStorageAreas();
+    void TNChange(QTreeWidgetItem* node);
+
+    // Toolbar and buttons.
+    void TbnAddClick();
+    void TbnupdateClick();
+    void TbnDeleteClick();
+    void TbnLocateClick();
+    void btnhandClick();
+    void TbnExitClick();
+    void btnToLeftClick();
+    void btnToRightClick();
+    void btnAllToLeftClick();
+    void tbnAllToRightClick();
+
+    bool AreaInUse(const QString& code, const QString& kindKey);
+    void FindArea(bool fromStart);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override; // FormKeyDown (key preview)
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildLayout();
+    void FormCreate();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    TfrmQyda* ensureAreaDialog();
+
+    std::unique_ptr<TNelvoClass> m_context;
+    std::unique_ptr<TsysmsgInfo> m_sysmsgInfo;
+    QPointer<QDialog> m_areaDialog; // the TfrmQyda, owned by the window, created on first use
+};
