@@ -2,3 +2,4 @@
 
 uint8_t QydaMode = 0;
 QString LocateText;
+LocateFieldChoice LocateField = LocateFieldChoice::Code;

@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class TNelvoClass;
@@ -91,14 +92,33 @@ public:
     void FindArea(bool fromStart);
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override; // FormKeyDown (key preview)
+    // Key preview: every key pressed in the window or one of its controls reaches
+    // FormKeyDown once, before the control; the key is not consumed.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();
+    void buildToolBar(QWidget* panelMain);
+    QWidget* buildOperationsColumn();
+    QWidget* buildStorageColumn();
+    void connectHandlers();
+    void installKeyPreview();
     void FormCreate();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     TfrmQyda* ensureAreaDialog();
+
+    // Runs a handler body under the window's error guard.
+    void guarded(const std::function<void()>& handler);
+    // The transfers' guard: the current node is an area (has a parent, no children) under
+    // a kind root; gives its kind key and code.
+    bool selectedArea(QString& kindKey, QString& areaCode) const;
+    // The mapping query of "<" and "<<" into cdspub; false after showing the error list.
+    bool loadKindSnapshot(const QString& kindKey);
+    // ExecuteBatch of batch; false after showing the error list.
+    bool executeTransferBatch(const QString& batch);
+
+    const QEvent* m_previewedKey = nullptr; // the key event FormKeyDown has seen last
+    QPointer<QWidget> m_previewedAt;        // the widget it had reached
 
     std::unique_ptr<TNelvoClass> m_context;
     std::unique_ptr<TsysmsgInfo> m_sysmsgInfo;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ClientDataset.h"
+#include "host/ServerErrorText.h"
 #include "platform/Variant.h"
 #include "platform/Window.h"
 
@@ -8,7 +8,7 @@
 
 // Calls of the host's data server (HostContext Server) as the area window makes them.
 // Each shows the busy cursor while the server works. A failure of the dispatch mechanism
-// raises platform::DispatchError.
+// raises platform::DispatchError; no server at all raises platform::Error.
 namespace HostDataService {
 
 // QueryData: true and data holds the packet, or false and data holds the error payload.
@@ -18,9 +18,6 @@ bool executeBatch(platform::Variant& batch);
 
 } // namespace HostDataService
 
-// Shows an error payload: every text element followed by CR LF; a payload that is no
-// array, or a non-text element, ends the list with "未知错误！"; the last CR LF dropped.
-// System message box owned by owner: caption "错误", stop icon, OK.
+// Shows serverErrorText(payload) in a system message box owned by owner: caption "错误",
+// stop icon, OK. Returns when the user has closed it.
 void ShowServerErrors(platform::WindowHandle owner, const platform::Variant& payload);
-// The text ShowServerErrors shows.
-QString serverErrorText(const platform::Variant& payload);

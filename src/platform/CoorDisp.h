@@ -4,6 +4,7 @@
 
 namespace platform {
 
+// clang-format off
 // Dispatch ids of the host's data server interface (ICoorDisp). Arguments and results:
 //   QueryData            (SQL text by value, Data by ref)        -> bool; Data: packet or error payload
 //   ExecuteBatch         (Batch by ref)                          -> bool; Batch: error payload on false
@@ -14,6 +15,7 @@ namespace platform {
 //   GetDatabaseType      ()                                      -> text "SQLSERVER", "DB2", "ORACLE"
 //   GetSystemParameters  (Value by ref)                          -> bool; Value: packet f_Csmc, f_csz
 // An error payload is a one-dimensional array of texts, one message each.
+// clang-format on
 namespace CoorDisp {
 constexpr int32_t QueryData = 0x60020000;
 constexpr int32_t ExecuteBatch = 2;

@@ -11,14 +11,18 @@ namespace platform {
 
 // A table as it travels between the data server and the module.
 struct PLATFORM_EXPORT DataTable {
-    QStringList columns;          // names as the database reports them
-    QList<QList<Variant>> rows;   // each row has columns.size() values; null kept as null
+    QStringList columns;        // names as the database reports them
+    QList<QList<Variant>> rows; // each row has columns.size() values; null kept as null
 };
 
 // Byte format of a data packet (CBOR, RFC 8949):
-//   array(3) [ "NelvoPacket/1", array(columns) [text...], array(rows) [ array(columns) [value...] ] ]
+//   array(3) [ "NelvoPacket/1",
+//              array(columns) [text...],
+//              array(rows) [ array(columns) [value...] ] ]
 // Values: CBOR null for null, bool, integer (int64), double, text string, byte string.
-// encodePacket never fails for values of those types (other variant types raise Error).
+// Decoded integers are Int32 variants when they fit, Int64 otherwise; Empty is not storable.
+// encodePacket raises Error only for a value of another type (empty, array) or a row whose
+// width differs from the column count.
 PLATFORM_EXPORT QByteArray encodePacket(const DataTable& table);
 // Raises Error "Invalid data packet: <reason>" for anything not in the format above,
 // including truncated input, wrong row widths and trailing bytes; never reads out of bounds.

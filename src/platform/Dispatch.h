@@ -15,7 +15,10 @@ namespace platform {
 // caller's variant which the callee may replace.
 class PLATFORM_EXPORT DispatchArgument {
 public:
-    static DispatchArgument byValue(Variant value) { return DispatchArgument(std::move(value), nullptr); }
+    static DispatchArgument byValue(Variant value)
+    {
+        return DispatchArgument(std::move(value), nullptr);
+    }
     static DispatchArgument byRef(Variant& target) { return DispatchArgument(Variant(), &target); }
 
     bool isByRef() const noexcept { return m_ref != nullptr; }
@@ -48,7 +51,10 @@ public:
     // the mechanism (unknown id, wrong argument count, the callee throwing anything) comes
     // out as DispatchError.
     Variant invoke(int32_t dispId, DispatchArguments& arguments);
-    Variant invoke(int32_t dispId, DispatchArguments&& arguments) { return invoke(dispId, arguments); }
+    Variant invoke(int32_t dispId, DispatchArguments&& arguments)
+    {
+        return invoke(dispId, arguments);
+    }
 
 protected:
     virtual ~DispatchObject() = default;

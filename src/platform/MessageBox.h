@@ -28,9 +28,11 @@ struct MessageBoxRequest {
     MessageBoxIcon icon;
 };
 
-// A system message box owned by the window of owner (0: no owner); returns the button
-// pressed (IDOK, IDCANCEL, ...). Closing it without a button gives IDCANCEL, or IDOK
-// when OK is the only button.
+// A system message box owned by the window of owner (0 or a destroyed window: the module's
+// main window, else none); returns the button pressed (IDOK, IDCANCEL, ...). Closing it
+// without a button gives IDCANCEL, or IDOK when OK is the only button. Without a message
+// box interceptor the box runs through execModal, so a modal interceptor sees it too (its
+// handler may click a button or return one of the box's results).
 PLATFORM_EXPORT int showMessageBox(WindowHandle owner, const QString& text, const QString& caption,
                                    MessageBoxButtons buttons, MessageBoxIcon icon);
 
@@ -47,8 +49,9 @@ using ModalInterceptor = std::function<int(QDialog&)>;
 PLATFORM_EXPORT void setModalInterceptor(ModalInterceptor interceptor);
 
 // Runs an event handler's body; an Error or other exception escaping it is shown in a
-// message box owned by owner (the error's text, the application title, stop icon) and
-// the handler ends normally, so the window keeps working.
+// message box owned by owner (the error's text, or "Unknown error" for a thrown non-exception;
+// caption ModuleApplication::title(); stop icon; OK) and the handler ends normally, so the
+// window keeps working. Nothing escapes, not even a failure to show the box.
 PLATFORM_EXPORT void runGuarded(WindowHandle owner, const std::function<void()>& handler);
 
 } // namespace platform

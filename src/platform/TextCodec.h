@@ -8,6 +8,7 @@
 namespace platform {
 
 // The host's single-byte/double-byte texts (GB2312, decoded as its superset GB18030).
+// Bytes that are no valid GB18030 become U+FFFD. Raises Error when no converter exists.
 PLATFORM_EXPORT QString decodeGb18030(const QByteArray& bytes);
 PLATFORM_EXPORT QByteArray encodeGb18030(const QString& text);
 

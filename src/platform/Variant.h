@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 
 namespace platform {
 
@@ -21,6 +22,12 @@ public:
     Variant(bool value);
     Variant(int32_t value);
     Variant(int64_t value);
+    // 64-bit integers spelled long long (qint64, sqlite3_int64) where that is not int64_t.
+    template <typename T>
+    requires(std::is_same_v<T, long long> && !std::is_same_v<long long, int64_t>) Variant(T value)
+        : Variant(int64_t(value))
+    {
+    }
     Variant(double value);
     Variant(const QString& text);
     Variant(const char* utf8Text);
@@ -44,6 +51,10 @@ public:
 
     // Raw payloads without conversion (undefined content for other types).
     const QByteArray& bytes() const noexcept { return m_bytes; }
+    const QString& text() const noexcept { return m_text; }
+    bool boolValue() const noexcept { return m_bool; }
+    int64_t int64Value() const noexcept { return m_int; } // Int32 and Int64
+    double doubleValue() const noexcept { return m_double; }
 
     // Conversions in the automation manner. Each raises Error with a message saying
     // what failed, e.g. "'abc' is not a valid integer value" for text to integer, or
@@ -68,6 +79,9 @@ private:
     int32_t m_lowerBound = 0;
     std::shared_ptr<const QList<Variant>> m_elements;
 };
+
+// Same type and same payload (arrays: same bounds and equal elements).
+PLATFORM_EXPORT bool operator==(const Variant& a, const Variant& b);
 
 // The standard text-to-integer conversion: leading blanks allowed, optional sign,
 // decimal digits, or hexadecimal after "$", "x" or "0x" (case-insensitive). Raises

@@ -43,8 +43,10 @@ public:
     static void setMainWindowHandle(WindowHandle handle);
     // The widget behind the main window handle, or nullptr (dialogs are then top-level).
     static QWidget* mainWindow();
-    // Title used where the application's title is shown.
+    // Title used where the application's title is shown (the error guard's caption);
+    // the Qt application name until setTitle is called.
     static QString title();
+    static void setTitle(const QString& title);
 };
 
 } // namespace platform

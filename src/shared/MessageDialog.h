@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class TMessageForm;
 
@@ -10,7 +11,17 @@ enum class MsgKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3, 
 
 // Button kinds; bit n of MsgButtons stands for the kind of value n.
 enum class MsgButton : uint16_t {
-    Yes = 0, No, OK, Cancel, Abort, Retry, Ignore, All, NoToAll, YesToAll, Help
+    Yes = 0,
+    No,
+    OK,
+    Cancel,
+    Abort,
+    Retry,
+    Ignore,
+    All,
+    NoToAll,
+    YesToAll,
+    Help
 };
 
 // A set of button kinds stored in 16 bits.
@@ -34,6 +45,12 @@ public:
 private:
     uint16_t m_bits = 0;
 };
+
+// Builds the module's message dialog for text, not yet shown: caption and icon of kind, the
+// requested buttons left to right in MsgButton order, sized from the window's font. The
+// caller owns the dialog. Raises platform::Error when the INI colour is not an integer.
+std::unique_ptr<TMessageForm> BuildMessageDialog(const QString& text, MsgKind kind,
+                                                 MsgButtons buttons);
 
 // Builds the module's message dialog, shows it modally centred on the screen (through
 // platform::execModal), frees it and returns the modal result it was closed with.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/DataPacket.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace server {
+
+// One database connection as the data server uses it. Every operation reports failure by
+// answering false and filling errors with the database's own message first, then what
+// helps to find the cause (the failing statement). Nothing is thrown.
+class Backend {
+public:
+    virtual ~Backend() = default;
+
+    // "SQLITE" or "POSTGRESQL".
+    virtual QString name() const = 0;
+
+    // Runs a query text and answers the rows of its last statement. Parameters are bound
+    // as text to $1, $2, ... (never spliced into the text); with parameters the text must
+    // be a single statement.
+    virtual bool query(const QString& sql, const QStringList& parameters, platform::DataTable& table,
+                       QStringList& errors) = 0;
+
+    // Runs a text of statements as one transaction: all of them or, on any failure, none.
+    // A text without statements changes nothing and succeeds.
+    virtual bool executeBatch(const QString& text, QStringList& errors) = 0;
+
+    // The script that creates the tables that are missing (safe to run on every open).
+    virtual QString schemaScript() const = 0;
+};
+
+} // namespace server

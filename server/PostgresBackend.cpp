@@ -1,0 +1,209 @@
+#include "PostgresBackend.h"
+
+#include <QFile>
+#include <libpq-fe.h>
+#include <vector>
+
+namespace server {
+
+namespace {
+
+// Type ids of the built-in types (pg_type.oid) that map to typed values.
+enum TypeId : Oid {
+    BoolType = 16,
+    ByteaType = 17,
+    Int8Type = 20,
+    Int2Type = 21,
+    Int4Type = 23,
+    Float4Type = 700,
+    Float8Type = 701,
+};
+
+// Owns one result.
+struct Result {
+    PGresult* handle;
+    explicit Result(PGresult* result) : handle(result) {}
+    ~Result() { PQclear(handle); }
+    Result(const Result&) = delete;
+    Result& operator=(const Result&) = delete;
+    ExecStatusType status() const { return handle ? PQresultStatus(handle) : PGRES_FATAL_ERROR; }
+};
+
+platform::Variant fieldValue(PGresult* result, int row, int column)
+{
+    if (PQgetisnull(result, row, column))
+        return platform::Variant::null();
+    const char* text = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    switch (PQftype(result, column)) {
+    case Int2Type:
+    case Int4Type:
+    case Int8Type:
+        return platform::Variant(static_cast<int64_t>(QByteArray(text, length).toLongLong()));
+    case Float4Type:
+    case Float8Type:
+        return platform::Variant(QByteArray(text, length).toDouble());
+    case BoolType:
+        return platform::Variant(text[0] == 't');
+    case ByteaType: {
+        size_t size = 0;
+        unsigned char* bytes =
+            PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        platform::Variant value(QByteArray(reinterpret_cast<const char*>(bytes), int(size)));
+        PQfreemem(bytes);
+        return value;
+    }
+    default: // numeric, text, dates and everything else travel as text
+        return platform::Variant(QString::fromUtf8(text, length));
+    }
+}
+
+platform::DataTable tableOf(PGresult* result)
+{
+    platform::DataTable table;
+    const int columns = PQnfields(result);
+    for (int column = 0; column < columns; ++column)
+        table.columns << QString::fromUtf8(PQfname(result, column));
+    const int rows = PQntuples(result);
+    table.rows.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        QList<platform::Variant> values;
+        values.reserve(columns);
+        for (int column = 0; column < columns; ++column)
+            values << fieldValue(result, row, column);
+        table.rows << values;
+    }
+    return table;
+}
+
+} // namespace
+
+std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QString* error)
+{
+    PGconn* connection = PQconnectdb(uri.toUtf8().constData());
+    if (PQstatus(connection) != CONNECTION_OK) {
+        if (error)
+            *error = QStringLiteral("无法连接数据库服务器：%1")
+                         .arg(QString::fromUtf8(PQerrorMessage(connection)).trimmed());
+        PQfinish(connection);
+        return nullptr;
+    }
+    PQsetClientEncoding(connection, "UTF8");
+    std::unique_ptr<PostgresBackend> backend(new PostgresBackend(connection));
+    QStringList errors;
+    // Notices (e.g. "relation already exists, skipping") are of no use to the caller.
+    if (!backend->runPlain("set client_min_messages = warning", errors)) {
+        if (error)
+            *error = errors.value(0);
+        return nullptr;
+    }
+    return backend;
+}
+
+PostgresBackend::~PostgresBackend()
+{
+    PQfinish(m_connection);
+}
+
+void PostgresBackend::describeFailure(PGresult* result, const QString& text,
+                                      QStringList& errors) const
+{
+    QString message = QString::fromUtf8(result ? PQresultErrorMessage(result) : "").trimmed();
+    if (message.isEmpty())
+        message = QString::fromUtf8(PQerrorMessage(m_connection)).trimmed();
+    if (message.isEmpty())
+        message = QStringLiteral("数据库没有给出原因的错误");
+    errors = {message};
+    if (result) {
+        if (const char* position = PQresultErrorField(result, PG_DIAG_STATEMENT_POSITION))
+            errors << QStringLiteral("位置：第 %1 个字符").arg(QString::fromUtf8(position));
+    }
+    if (!text.isEmpty())
+        errors << text.trimmed();
+}
+
+bool PostgresBackend::runPlain(const char* sql, QStringList& errors)
+{
+    Result result(PQexec(m_connection, sql));
+    if (result.status() == PGRES_COMMAND_OK || result.status() == PGRES_TUPLES_OK)
+        return true;
+    describeFailure(result.handle, QString::fromUtf8(sql), errors);
+    return false;
+}
+
+void PostgresBackend::reconnectWhenLost()
+{
+    // A server restart breaks the connection; the next call connects again (the call that
+    // met the broken connection has failed and is not repeated).
+    if (PQstatus(m_connection) == CONNECTION_BAD) {
+        PQreset(m_connection);
+        if (PQstatus(m_connection) == CONNECTION_OK)
+            PQclear(PQexec(m_connection, "set client_min_messages = warning"));
+    }
+}
+
+bool PostgresBackend::query(const QString& sql, const QStringList& parameters,
+                            platform::DataTable& table, QStringList& errors)
+{
+    reconnectWhenLost();
+    const QByteArray text = sql.toUtf8();
+    std::vector<QByteArray> values;
+    std::vector<const char*> pointers;
+    for (const QString& parameter : parameters)
+        values.push_back(parameter.toUtf8());
+    for (const QByteArray& value : values)
+        pointers.push_back(value.constData());
+    // PQexec runs a multi-statement text and answers the last statement's result; bound
+    // parameters need the single-statement PQexecParams.
+    Result result(parameters.isEmpty()
+                      ? PQexec(m_connection, text.constData())
+                      : PQexecParams(m_connection, text.constData(), int(pointers.size()),
+                                     nullptr, pointers.data(), nullptr, nullptr, 0));
+    switch (result.status()) {
+    case PGRES_TUPLES_OK:
+    case PGRES_COMMAND_OK:
+        table = tableOf(result.handle);
+        return true;
+    case PGRES_EMPTY_QUERY:
+        errors = {QStringLiteral("查询语句为空")};
+        return false;
+    default:
+        describeFailure(result.handle, sql, errors);
+        return false;
+    }
+}
+
+bool PostgresBackend::executeBatch(const QString& text, QStringList& errors)
+{
+    if (text.trimmed().isEmpty())
+        return true;
+    reconnectWhenLost();
+    if (!runPlain("begin", errors))
+        return false;
+    Result result(PQexec(m_connection, text.toUtf8().constData()));
+    const ExecStatusType status = result.status();
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY) {
+        describeFailure(result.handle, text, errors);
+        // After a failure inside an explicit transaction the connection refuses every
+        // statement until the transaction is rolled back.
+        QStringList ignored;
+        runPlain("rollback", ignored);
+        return false;
+    }
+    if (PQtransactionStatus(m_connection) != PQTRANS_INTRANS) {
+        // The text committed or undid the transaction itself: the batch was not atomic.
+        errors = {QStringLiteral("批处理中不能包含事务控制语句"), text.trimmed()};
+        QStringList ignored;
+        runPlain("rollback", ignored);
+        return false;
+    }
+    return runPlain("commit", errors);
+}
+
+QString PostgresBackend::schemaScript() const
+{
+    QFile file(QStringLiteral(":/nelvo/server/schema-postgresql.sql"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace server

@@ -1,0 +1,201 @@
+#include "SqliteBackend.h"
+
+#include <QFile>
+#include <sqlite3.h>
+
+namespace server {
+
+namespace {
+
+// Owns one prepared statement.
+struct Statement {
+    sqlite3_stmt* handle = nullptr;
+    ~Statement() { sqlite3_finalize(handle); }
+};
+
+platform::Variant columnValue(sqlite3_stmt* statement, int column)
+{
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER:
+        return platform::Variant(static_cast<int64_t>(sqlite3_column_int64(statement, column)));
+    case SQLITE_FLOAT:
+        return platform::Variant(sqlite3_column_double(statement, column));
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
+        return platform::Variant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+    }
+    case SQLITE_NULL:
+        return platform::Variant::null();
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return platform::Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
+    }
+    }
+}
+
+QString statementText(const char* begin, const char* end)
+{
+    return QString::fromUtf8(begin, int(end - begin)).trimmed();
+}
+
+// Authorizer used while a batch's statements are prepared: a statement that would begin,
+// commit or undo a transaction (or a savepoint) could commit part of the batch on its own,
+// so it is refused.
+int refuseTransactionControl(void* refused, int action, const char*, const char*, const char*,
+                             const char*)
+{
+    if (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT) {
+        *static_cast<bool*>(refused) = true;
+        return SQLITE_DENY;
+    }
+    return SQLITE_OK;
+}
+
+} // namespace
+
+std::unique_ptr<SqliteBackend> SqliteBackend::open(const QString& path, QString* error)
+{
+    sqlite3* db = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = QStringLiteral("无法打开数据库文件 %1：%2")
+                         .arg(path, QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory"));
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, BusyTimeoutMilliseconds);
+    std::unique_ptr<SqliteBackend> backend(new SqliteBackend(db));
+    QStringList errors;
+    if (!backend->runPlain("pragma journal_mode=wal", errors)) {
+        if (error)
+            *error = QStringLiteral("无法打开数据库文件 %1：%2").arg(path, errors.value(0));
+        return nullptr;
+    }
+    return backend;
+}
+
+SqliteBackend::~SqliteBackend()
+{
+    sqlite3_close(m_db);
+}
+
+QString SqliteBackend::lastMessage() const
+{
+    return QString::fromUtf8(sqlite3_errmsg(m_db));
+}
+
+bool SqliteBackend::runPlain(const char* sql, QStringList& errors)
+{
+    char* message = nullptr;
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, &message) == SQLITE_OK)
+        return true;
+    errors = {message ? QString::fromUtf8(message) : lastMessage(), QString::fromUtf8(sql)};
+    sqlite3_free(message);
+    return false;
+}
+
+bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
+                          platform::DataTable& table, QStringList& errors)
+{
+    const QByteArray text = sql.toUtf8();
+    const char* next = text.constData();
+    const char* end = next + text.size();
+    bool anyStatement = false;
+    while (next < end) {
+        Statement statement;
+        const char* begin = next;
+        if (sqlite3_prepare_v2(m_db, begin, int(end - begin), &statement.handle, &next) !=
+            SQLITE_OK) {
+            errors = {lastMessage(), statementText(begin, end)};
+            return false;
+        }
+        if (!statement.handle) // only blanks or comments remain
+            break;
+        if (!parameters.isEmpty()) {
+            if (next < end && !QByteArray(next, int(end - next)).trimmed().isEmpty()) {
+                errors = {QStringLiteral("带参数的查询只能有一条语句"), sql};
+                return false;
+            }
+            for (int i = 0; i < parameters.size(); ++i) {
+                const QByteArray value = parameters[i].toUtf8();
+                sqlite3_bind_text(statement.handle, i + 1, value.constData(), int(value.size()),
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        anyStatement = true;
+        platform::DataTable rows;
+        const int columnCount = sqlite3_column_count(statement.handle);
+        for (int column = 0; column < columnCount; ++column)
+            rows.columns << QString::fromUtf8(sqlite3_column_name(statement.handle, column));
+        int step;
+        while ((step = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+            QList<platform::Variant> row;
+            row.reserve(columnCount);
+            for (int column = 0; column < columnCount; ++column)
+                row << columnValue(statement.handle, column);
+            rows.rows << row;
+        }
+        if (step != SQLITE_DONE) {
+            errors = {lastMessage(), statementText(begin, next)};
+            return false;
+        }
+        table = std::move(rows);
+    }
+    if (!anyStatement) {
+        errors = {QStringLiteral("查询语句为空")};
+        return false;
+    }
+    return true;
+}
+
+bool SqliteBackend::executeBatch(const QString& text, QStringList& errors)
+{
+    const QByteArray utf8 = text.toUtf8();
+    const char* next = utf8.constData();
+    const char* end = next + utf8.size();
+    if (!runPlain("begin immediate", errors))
+        return false;
+    while (next < end) {
+        Statement statement;
+        const char* begin = next;
+        bool refused = false;
+        sqlite3_set_authorizer(m_db, refuseTransactionControl, &refused);
+        const int prepared =
+            sqlite3_prepare_v2(m_db, begin, int(end - begin), &statement.handle, &next);
+        sqlite3_set_authorizer(m_db, nullptr, nullptr);
+        if (prepared != SQLITE_OK) {
+            errors = {refused ? QStringLiteral("批处理中不能包含事务控制语句") : lastMessage(),
+                      statementText(begin, end)};
+            return rollbackAfterFailure();
+        }
+        if (!statement.handle)
+            break;
+        int result;
+        while ((result = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+        }
+        if (result != SQLITE_DONE) {
+            errors = {lastMessage(), statementText(begin, next)};
+            return rollbackAfterFailure();
+        }
+    }
+    if (!runPlain("commit", errors))
+        return rollbackAfterFailure();
+    return true;
+}
+
+bool SqliteBackend::rollbackAfterFailure()
+{
+    QStringList ignored;
+    if (!sqlite3_get_autocommit(m_db))
+        runPlain("rollback", ignored);
+    return false;
+}
+
+QString SqliteBackend::schemaScript() const
+{
+    QFile file(QStringLiteral(":/nelvo/server/schema-sqlite.sql"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace server

@@ -1,0 +1,69 @@
+#include "ShellOptions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+
+bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QString& error)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Runs the area module in a stand-in shell."));
+    parser.addHelpOption();
+    const QCommandLineOption database(
+        QStringLiteral("database"),
+        QStringLiteral("SQLite database file, or a postgresql:// connection URI."),
+        QStringLiteral("PATH|URI"));
+    const QCommandLineOption operatorCode(QStringLiteral("operator"),
+                                          QStringLiteral("Employee code of the operator."),
+                                          QStringLiteral("CODE"), options.operatorCode);
+    const QCommandLineOption module(QStringLiteral("module"),
+                                    QStringLiteral("Path of the module library."),
+                                    QStringLiteral("PATH"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Recreate the demo data in the database."));
+    const QCommandLineOption trace(QStringLiteral("sql-trace"),
+                                   QStringLiteral("Append every SQL text sent to FILE."),
+                                   QStringLiteral("FILE"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Open the area module at start."));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the window to FILE shortly after start, then quit."),
+        QStringLiteral("FILE"));
+    parser.addOptions({database, operatorCode, module, demo, trace, open, screenshot});
+    if (!parser.parse(arguments)) {
+        error = parser.errorText() + QLatin1Char('\n') + parser.helpText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        error = parser.helpText();
+        return false;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        error = QStringLiteral("Unexpected argument: %1\n%2")
+                    .arg(parser.positionalArguments().first(), parser.helpText());
+        return false;
+    }
+    options.database = parser.value(database);
+    options.defaultDatabase = options.database.isEmpty();
+    if (options.defaultDatabase)
+        options.database = defaultDatabasePath();
+    options.operatorCode = parser.value(operatorCode);
+    options.modulePath = parser.value(module);
+    options.demo = parser.isSet(demo);
+    options.sqlTrace = parser.value(trace);
+    options.open = parser.isSet(open);
+    options.screenshot = parser.value(screenshot);
+    return true;
+}
+
+QString ShellOptions::defaultModulePath(const QString& applicationDirectory)
+{
+    return QDir::cleanPath(applicationDirectory + QStringLiteral("/../lib/libnelvo_area.so"));
+}
+
+QString ShellOptions::defaultDatabasePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/demo.sqlite");
+}

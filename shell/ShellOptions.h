@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the shell was asked to do on its command line.
+struct ShellOptions {
+    QString database;     // SQLite file path or postgresql:// URI
+    bool defaultDatabase = false; // database is the default demo file of the user
+    QString operatorCode = QStringLiteral("0001");
+    QString modulePath;
+    bool demo = false;    // (re)create the demo data
+    QString sqlTrace;
+    bool open = false;    // open the module once at start
+    QString screenshot;   // grab the window into this file, then quit
+
+    // Parses arguments (arguments[0] is the program). False with error (a usage text
+    // included) for unknown options or missing values.
+    static bool parse(const QStringList& arguments, ShellOptions& options, QString& error);
+
+    // <folder of the executable>/../lib/libnelvo_area.so
+    static QString defaultModulePath(const QString& applicationDirectory);
+    // The demo database in the user's data folder.
+    static QString defaultDatabasePath();
+};

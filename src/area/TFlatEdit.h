@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QLineEdit>
+
+// A flat single-line edit: a 1-pixel green border around a plain face. With upper case
+// forced, every letter typed or pasted is turned into its upper-case form.
+class TFlatEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TFlatEdit(QWidget* parent = nullptr);
+
+    void setFaceColor(const QColor& color);
+    QColor faceColor() const { return m_faceColor; }
+
+    void setForceUpperCase(bool on);
+    bool forceUpperCase() const { return m_forceUpperCase; }
+
+private:
+    void applyStyle();
+
+    QColor m_faceColor{Qt::white};
+    bool m_forceUpperCase = false;
+};

@@ -1,0 +1,209 @@
+#include "area/TfrmArea.h"
+
+#include "area/AreaHelp.h"
+#include "area/AreaStatements.h"
+#include "area/CaseInsensitiveListItem.h"
+#include "area/StorageAreaLines.h"
+#include "host/HostContext.h"
+#include "host/HostDataService.h"
+#include "platform/MessageBox.h"
+#include "shared/TNelvoClass.h"
+
+#include <QKeyEvent>
+#include <QListView>
+
+using platform::Variant;
+
+TfrmArea::TfrmArea(QWidget* owner)
+    : TFrmBase(owner)
+    , m_sysmsgInfo(std::make_unique<TsysmsgInfo>())
+{
+    setObjectName(QStringLiteral("frmArea"));
+    setWindowTitle(QStringLiteral("区域档案与对照"));
+    buildLayout();
+    RopHelp = createAreaShortcutNote(this);
+    connectHandlers();
+    installKeyPreview();
+    guarded([this] { FormCreate(); });
+}
+
+TfrmArea::~TfrmArea()
+{
+    // FormDestroy: the area dialog first, then the server context.
+    delete m_areaDialog.data();
+    m_context.reset();
+}
+
+void TfrmArea::guarded(const std::function<void()>& handler)
+{
+    platform::runGuarded(platform::windowHandle(this), handler);
+}
+
+void TfrmArea::connectHandlers()
+{
+    const auto on = [this](QAbstractButton* button, void (TfrmArea::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(TbnAdd, &TfrmArea::TbnAddClick);
+    on(Tbnupdate, &TfrmArea::TbnupdateClick);
+    on(TbnDelete, &TfrmArea::TbnDeleteClick);
+    on(TbnLocate, &TfrmArea::TbnLocateClick);
+    on(btnhand, &TfrmArea::btnhandClick);
+    on(TbnExit, &TfrmArea::TbnExitClick);
+    on(btnToLeft, &TfrmArea::btnToLeftClick);
+    on(btnToRight, &TfrmArea::btnToRightClick);
+    on(btnAllToLeft, &TfrmArea::btnAllToLeftClick);
+    on(tbnAllToRight, &TfrmArea::tbnAllToRightClick);
+    connect(TN, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* current) { guarded([this, current] { TNChange(current); }); });
+}
+
+void TfrmArea::FormCreate()
+{
+    TFrmBase::FormCreate();
+    m_context = std::make_unique<TNelvoClass>(hostContext().Server.get(),
+                                              platform::windowHandle(this));
+    m_sysmsgInfo->operatorCode = hostContext().OperatorCode;
+    QString reason;
+    const TsysmsgItems items{TsysmsgItem::curYearMonth, TsysmsgItem::curDateTime,
+                             TsysmsgItem::curDate,      TsysmsgItem::operatorName,
+                             TsysmsgItem::dybm,         TsysmsgItem::djphmrz,
+                             TsysmsgItem::ypphchsclfs,  TsysmsgItem::zbbm};
+    if (!m_context->GetSysmsgInfo(*m_sysmsgInfo, items, reason)) {
+        platform::showMessageBox(platform::windowHandle(this), reason, QStringLiteral("错误"),
+                                 platform::MessageBoxButtons::Ok, platform::MessageBoxIcon::Stop);
+        return;
+    }
+    if (m_sysmsgInfo->curDate.left(6) != m_sysmsgInfo->curYearMonth) {
+        platform::showMessageBox(platform::windowHandle(this),
+                                 QStringLiteral("系统尚未结转,请进行结转处理"),
+                                 QStringLiteral("提示"), platform::MessageBoxButtons::Ok,
+                                 platform::MessageBoxIcon::Information);
+        return;
+    }
+    LoadAreaTree();
+    LoadStorageAreas();
+}
+
+void TfrmArea::LoadAreaTree()
+{
+    TN->clear();
+    rootNodes = {};
+    for (AreaType type : AllAreaTypes) {
+        auto* root = new QTreeWidgetItem(TN, QStringList{areaTypeRootLabel(type)});
+        rootNodes[size_t(type)] = root;
+    }
+    Variant data;
+    if (!HostDataService::queryData(AreaStatements::areaTreeQuery(), data)) {
+        ShowServerErrors(platform::windowHandle(this), data);
+        return;
+    }
+    platform::ClientDataset areas;
+    areas.loadPacket(data);
+    const platform::DataTable& table = areas.table();
+    const int code = StorageAreaLines::requireColumn(table, QStringLiteral("f_qybm"));
+    const int name = StorageAreaLines::requireColumn(table, QStringLiteral("f_qymc"));
+    const int kind = StorageAreaLines::requireColumn(table, QStringLiteral("f_qylx"));
+    std::array<QList<QTreeWidgetItem*>, 3> children;
+    for (const QList<Variant>& row : table.rows) {
+        const std::optional<AreaType> type =
+            areaTypeFromStoredValue(StorageAreaLines::cellText(row[kind]));
+        if (!type)
+            continue;
+        children[size_t(*type)].append(new QTreeWidgetItem(QStringList{DisplayText(
+            StorageAreaLines::cellText(row[code]), StorageAreaLines::cellText(row[name]))}));
+    }
+    for (AreaType type : AllAreaTypes)
+        rootNodes[size_t(type)]->addChildren(children[size_t(type)]);
+    TN->expandAll();
+}
+
+void TfrmArea::LoadStorageAreas()
+{
+    Variant data;
+    if (!HostDataService::queryData(AreaStatements::storageAreasQuery(), data)) {
+        ShowServerErrors(platform::windowHandle(this), data);
+        return;
+    }
+    platform::ClientDataset storageAreas;
+    storageAreas.loadPacket(data);
+    const QStringList lines = StorageAreaLines::displayTexts(
+        storageAreas.table(), QStringLiteral("f_ccqybm"), QStringLiteral("f_ccqymc"));
+    listccqyda->clear();
+    addLines(listccqyda, lines);
+}
+
+void TfrmArea::TNChange(QTreeWidgetItem* node)
+{
+    if (!node || !node->parent()) {
+        listDZ->clear();
+        return;
+    }
+    if (node->childCount() > 0)
+        return;
+    const std::optional<AreaType> type = areaTypeFromRootLabel(node->parent()->text(0));
+    const QString kindKey = type ? areaTypeKey(*type) : QString();
+    const QString sql = AreaStatements::mappedStorageAreasQuery(kindKey, CodeOfText(node->text(0)));
+    listDZ->clear();
+    Variant data;
+    if (!HostDataService::queryData(sql, data)) {
+        ShowServerErrors(platform::windowHandle(this), data);
+        return;
+    }
+    platform::ClientDataset mapped;
+    mapped.loadPacket(data);
+    if (mapped.isEmpty())
+        return;
+    addSortedLines(listDZ, StorageAreaLines::displayTexts(mapped.table(), QStringLiteral("f_ccqybm"),
+                                                          QStringLiteral("f_ccqymc")));
+}
+
+void TfrmArea::TbnExitClick()
+{
+    close();
+}
+
+void TfrmArea::installKeyPreview()
+{
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool TfrmArea::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease) {
+        m_previewedKey = nullptr;
+    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        // An unhandled key travels up the parents as the same event: preview it only at
+        // the first widget that receives it.
+        const bool propagated = event == m_previewedKey && m_previewedAt
+                                && widget->isAncestorOf(m_previewedAt);
+        m_previewedKey = event;
+        m_previewedAt = widget;
+        if (!propagated) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            const int code = key->key();
+            const Qt::KeyboardModifiers modifiers = key->modifiers();
+            guarded([this, code, modifiers] { FormKeyDown(code, modifiers); });
+        }
+    }
+    return TFrmBase::eventFilter(watched, event);
+}
+
+void TfrmArea::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key == Qt::Key_F3)
+        FindArea(false);
+    if ((modifiers & Qt::ControlModifier) && key == Qt::Key_L)
+        TbnLocate->click();
+    if (key == Qt::Key_Escape) {
+        QListView* listView = m_context ? m_context->listView() : nullptr;
+        if (listView && listView->isVisible())
+            listView->hide();
+        else
+            TbnExit->click();
+    }
+}

@@ -1,0 +1,386 @@
+// Adding, renaming and deleting areas through the area window against the SQLite server.
+#include "AreaWindowFixture.h"
+#include "DialogDriving.h"
+#include "support/MessageBoxRecorder.h"
+#include "support/ModalScript.h"
+
+#include "area/AreaModuleState.h"
+#include "area/TFlatComboBox.h"
+#include "area/TFlatEdit.h"
+#include "area/TfrmArea.h"
+#include "area/TfrmQyda.h"
+#include "platform/MessageBox.h"
+#include "shared/TFlatButton.h"
+
+#include <QApplication>
+#include <QtTest>
+
+using dialogdriving::drive;
+using dialogdriving::recordMessage;
+
+namespace {
+
+TfrmQyda& areaDialog(QDialog& dialog)
+{
+    return static_cast<TfrmQyda&>(dialog);
+}
+
+} // namespace
+
+class AreaMaintenanceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void addStoresUpperCasedTrimmedAndAppendsToChosenRoot();
+    void addRefusesCodeOfAnotherKind();
+    void addRefusesEmptyFields_data();
+    void addRefusesEmptyFields();
+    void addKeepsQuotesLiteral();
+    void modifyChangesOnlyTheName();
+    void modifyFailureKeepsDialogAndNode();
+    void addAfterModifyShowsCarriedOverContents();
+    void modifyAndDeleteNeedAnAreaNode_data();
+    void modifyAndDeleteNeedAnAreaNode();
+    void codeEditStopsCharactersAtTen();
+    void enterKeysMoveFocusAndConfirm();
+    void deleteNotConfirmedAsksBeforeUsageCheck();
+    void deleteInUseKeepsAreaUntilMappingsRemoved();
+
+private:
+    std::unique_ptr<AreaWindowFixture> m_fixture;
+    std::unique_ptr<TfrmArea> m_window;
+};
+
+void AreaMaintenanceTest::init()
+{
+    QydaMode = 0;
+    m_fixture = std::make_unique<AreaWindowFixture>();
+    QString error;
+    QVERIFY2(m_fixture->open(error), qPrintable(error));
+    m_window = m_fixture->newWindow();
+    m_fixture->clearTrace();
+}
+
+void AreaMaintenanceTest::cleanup()
+{
+    m_window.reset();
+    m_fixture.reset();
+}
+
+void AreaMaintenanceTest::addStoresUpperCasedTrimmedAndAppendsToChosenRoot()
+{
+    QTreeWidgetItem* putRoot = m_window->rootNodes[1];
+    QTreeWidgetItem* selected = findNode(*m_window, QStringLiteral("A02 二号拣货区"));
+    m_window->TN->setCurrentItem(selected);
+    putRoot->setExpanded(false);
+    m_fixture->clearTrace();
+
+    testsupport::ModalScript script;
+    bool stayedOpen = false;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        QCOMPARE(d.windowTitle(), QStringLiteral("区域档案增加"));
+        d.cbqylx->setCurrentIndex(1);
+        QTest::keyClicks(d.edtbm, QStringLiteral(" a00 "));
+        QCOMPARE(d.edtbm->text(), QStringLiteral(" A00 "));
+        d.edtmc->setText(QStringLiteral("  新 区  "));
+        d.btnadd->click();
+        stayedOpen = d.isVisible();
+        QCOMPARE(d.edtbm->text(), QString());
+        QCOMPARE(d.edtmc->text(), QString());
+        QCOMPARE(d.cbqylx->currentIndex(), 1);
+        QCOMPARE(d.focusWidget(), d.edtbm);
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(script.pending(), 0);
+    QVERIFY(stayedOpen);
+
+    QCOMPARE(m_fixture->traced(QStringLiteral("ExecuteBatch")),
+             QStringList{QStringLiteral(
+                 "Insert into tbqyda(f_qybm,f_qymc,f_qylx) values('A00','新 区','PUT')")});
+    QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")),
+             QStringList{QStringLiteral("Select f_qybm from tbqyda where f_qybm='A00'")});
+    // At the end of its root, not in code order; selection and expansion untouched.
+    QCOMPARE(childTexts(putRoot), (QStringList{QStringLiteral("B01 A01备用"),
+                                               QStringLiteral("A00 新 区")}));
+    QCOMPARE(m_window->TN->currentItem(), selected);
+    QVERIFY(!putRoot->isExpanded());
+    QCOMPARE(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='A00'"),
+                             {QStringLiteral("f_qymc"), QStringLiteral("f_qylx")}),
+             (QList<QStringList>{{QStringLiteral("新 区"), QStringLiteral("PUT")}}));
+}
+
+void AreaMaintenanceTest::addRefusesCodeOfAnotherKind()
+{
+    testsupport::ModalScript script;
+    QStringList messages;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.cbqylx->setCurrentIndex(2);
+        d.edtbm->setText(QStringLiteral("B01 "));
+        d.edtmc->setText(QStringLiteral("重复"));
+        d.btnadd->click();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.edtbm->text(), QStringLiteral("B01 "));
+        QCOMPARE(d.edtmc->text(), QStringLiteral("重复"));
+    }));
+    script.queue(recordMessage(messages));
+    m_window->TbnAddClick();
+
+    QCOMPARE(messages, QStringList{QStringLiteral("信息|该区域编码已经存在，请重新输入！")});
+    QVERIFY(m_fixture->traced(QStringLiteral("ExecuteBatch")).isEmpty());
+    QCOMPARE(childTexts(m_window->rootNodes[2]), QStringList{QStringLiteral("M01 管理区")});
+}
+
+void AreaMaintenanceTest::addRefusesEmptyFields_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focused");
+    QTest::newRow("no code") << QString() << QStringLiteral("名") << QStringLiteral("区域编码不能为空！")
+                             << QStringLiteral("edtbm");
+    QTest::newRow("no name") << QStringLiteral("C01") << QString()
+                             << QStringLiteral("区域名称不能为空！") << QStringLiteral("edtmc");
+    QTest::newRow("neither") << QString() << QString() << QStringLiteral("区域编码不能为空！")
+                             << QStringLiteral("edtbm");
+}
+
+void AreaMaintenanceTest::addRefusesEmptyFields()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, name);
+    QFETCH(QString, message);
+    QFETCH(QString, focused);
+    testsupport::ModalScript script;
+    QStringList messages;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setText(code);
+        d.edtmc->setText(name);
+        (focused == QLatin1String("edtbm") ? d.edtmc : d.edtbm)->setFocus();
+        d.btnadd->click();
+        QCOMPARE(d.focusWidget()->objectName(), focused);
+    }));
+    script.queue(recordMessage(messages));
+    m_window->TbnAddClick();
+    QCOMPARE(messages, QStringList{QStringLiteral("信息|") + message});
+    QVERIFY(m_fixture->traced(QStringLiteral("QueryData")).isEmpty());
+}
+
+void AreaMaintenanceTest::addKeepsQuotesLiteral()
+{
+    testsupport::ModalScript script;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setText(QStringLiteral("Q'1"));
+        d.edtmc->setText(QStringLiteral("x'); delete from tbQyda; --"));
+        d.btnadd->click();
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='Q''1'"),
+                             {QStringLiteral("f_qymc")}),
+             (QList<QStringList>{{QStringLiteral("x'); delete from tbQyda; --")}}));
+    QCOMPARE(m_fixture->rows(QStringLiteral("select count(*) as n from tbQyda"),
+                             {QStringLiteral("n")}),
+             (QList<QStringList>{{QStringLiteral("5")}}));
+    QCOMPARE(childTexts(m_window->rootNodes[0]).last(),
+             QStringLiteral("Q'1 x'); delete from tbQyda; --"));
+}
+
+void AreaMaintenanceTest::modifyChangesOnlyTheName()
+{
+    QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("B01 A01备用"));
+    m_window->TN->setCurrentItem(node);
+    testsupport::ModalScript script;
+    bool closed = false;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        QCOMPARE(d.windowTitle(), QStringLiteral("区域档案编辑"));
+        QCOMPARE(d.edtbm->text(), QStringLiteral("B01"));
+        QCOMPARE(d.edtmc->text(), QStringLiteral("A01备用"));
+        QCOMPARE(d.cbqylx->currentIndex(), 1);
+        QVERIFY(!d.edtbm->isEnabled());
+        QVERIFY(!d.cbqylx->isEnabled());
+        d.edtmc->setText(QStringLiteral(" 补货 二区 "));
+        d.btnadd->click();
+        closed = !d.isVisible();
+    }));
+    m_window->TbnupdateClick();
+    QVERIFY(closed);
+    QCOMPARE(m_fixture->traced(QStringLiteral("ExecuteBatch")),
+             QStringList{QStringLiteral(
+                 "update tbqyda set f_qymc ='补货 二区' where f_qybm='B01' and f_qylx='PUT'")});
+    QCOMPARE(node->text(0), QStringLiteral("B01 补货 二区"));
+    QCOMPARE(m_window->TN->currentItem(), node);
+}
+
+void AreaMaintenanceTest::modifyFailureKeepsDialogAndNode()
+{
+    QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("M01 管理区"));
+    m_window->TN->setCurrentItem(node);
+    testsupport::MessageBoxRecorder boxes;
+    testsupport::ModalScript script;
+    QStringList messages;
+    const QString tooLong(61, QLatin1Char('N')); // longer than the name column allows
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtmc->setText(tooLong);
+        d.btnadd->click();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.edtmc->text(), tooLong);
+    }));
+    script.queue(recordMessage(messages));
+    m_window->TbnupdateClick();
+    QCOMPARE(messages, QStringList{QStringLiteral("信息|更新区域档案失败！")});
+    QCOMPARE(boxes.count(), 0); // no error list
+    QCOMPARE(node->text(0), QStringLiteral("M01 管理区"));
+}
+
+void AreaMaintenanceTest::addAfterModifyShowsCarriedOverContents()
+{
+    m_window->TN->setCurrentItem(findNode(*m_window, QStringLiteral("M01 管理区")));
+    testsupport::ModalScript script;
+    script.queue(drive([](QDialog& dialog) { areaDialog(dialog).btncancel->click(); }));
+    m_window->TbnupdateClick();
+    TfrmQyda* first = m_window->areaDialog();
+    QVERIFY(first);
+
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        QCOMPARE(&d, first);
+        QCOMPARE(d.windowTitle(), QStringLiteral("区域档案增加"));
+        QCOMPARE(d.edtbm->text(), QStringLiteral("M01"));
+        QCOMPARE(d.edtmc->text(), QStringLiteral("管理区"));
+        QCOMPARE(d.cbqylx->currentIndex(), 2);
+        QVERIFY(d.edtbm->isEnabled());
+        QVERIFY(d.cbqylx->isEnabled());
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(script.pending(), 0);
+    QCOMPARE(m_window->areaDialog(), first);
+}
+
+void AreaMaintenanceTest::modifyAndDeleteNeedAnAreaNode_data()
+{
+    QTest::addColumn<int>("root"); // -1: nothing selected
+    QTest::newRow("nothing selected") << -1;
+    QTest::newRow("PICK root") << 0;
+    QTest::newRow("MPICK root") << 2;
+}
+
+void AreaMaintenanceTest::modifyAndDeleteNeedAnAreaNode()
+{
+    QFETCH(int, root);
+    m_window->TN->setCurrentItem(root < 0 ? nullptr : m_window->rootNodes[root]);
+    testsupport::MessageBoxRecorder boxes;
+    testsupport::ModalScript script; // fails the test if any dialog shows
+    m_window->TbnupdateClick();
+    m_window->TbnDeleteClick();
+    QCOMPARE(boxes.count(), 0);
+    QVERIFY(script.seen().isEmpty());
+    QCOMPARE(m_window->TN->topLevelItemCount(), 3);
+}
+
+void AreaMaintenanceTest::codeEditStopsCharactersAtTen()
+{
+    testsupport::ModalScript script;
+    script.queue(drive([](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->clear();
+        QTest::keyClicks(d.edtbm, QStringLiteral("abcdefghijkl"));
+        QCOMPARE(d.edtbm->text(), QStringLiteral("ABCDEFGHIJ"));
+        QTest::keyClick(d.edtbm, Qt::Key_Backspace);
+        QCOMPARE(d.edtbm->text(), QStringLiteral("ABCDEFGHIJ"));
+        // Keys without a character still act: move left, delete the last letter.
+        QTest::keyClick(d.edtbm, Qt::Key_End);
+        QTest::keyClick(d.edtbm, Qt::Key_Left);
+        QTest::keyClick(d.edtbm, Qt::Key_Delete);
+        QCOMPARE(d.edtbm->text(), QStringLiteral("ABCDEFGHI"));
+        // Below ten characters typing and Backspace work again.
+        QTest::keyClick(d.edtbm, Qt::Key_Backspace);
+        QCOMPARE(d.edtbm->text(), QStringLiteral("ABCDEFGH"));
+        QTest::keyClicks(d.edtbm, QStringLiteral("xyz"));
+        QCOMPARE(d.edtbm->text(), QStringLiteral("ABCDEFGHXY"));
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(script.pending(), 0);
+}
+
+void AreaMaintenanceTest::enterKeysMoveFocusAndConfirm()
+{
+    testsupport::ModalScript script;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setFocus();
+        QTest::keyClicks(d.edtbm, QStringLiteral("c01"));
+        QTest::keyClick(d.edtbm, Qt::Key_Return);
+        QCOMPARE(d.focusWidget(), d.edtmc);
+        QCOMPARE(d.edtbm->text(), QStringLiteral("C01"));
+        d.edtmc->setText(QStringLiteral("回车区"));
+        QTest::keyClick(d.edtmc, Qt::Key_Enter);
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.edtmc->text(), QString());
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(childTexts(m_window->rootNodes[0]).last(), QStringLiteral("C01 回车区"));
+}
+
+void AreaMaintenanceTest::deleteNotConfirmedAsksBeforeUsageCheck()
+{
+    QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("A01 一号拣货区"));
+    m_window->TN->setCurrentItem(node);
+    m_fixture->clearTrace();
+    testsupport::MessageBoxRecorder boxes;
+    boxes.queueAnswer(platform::IDCANCEL);
+    m_window->TbnDeleteClick();
+
+    QCOMPARE(boxes.count(), 1);
+    const platform::MessageBoxRequest box = boxes.last();
+    QCOMPARE(box.text, QStringLiteral("确定要删除此区域档案嘛？"));
+    QCOMPARE(box.caption, QStringLiteral("提示："));
+    QCOMPARE(box.buttons, platform::MessageBoxButtons::OkCancel);
+    QCOMPARE(box.icon, platform::MessageBoxIcon::Information);
+    QCOMPARE(box.owner, platform::windowHandle(m_window.get()));
+    QVERIFY(m_fixture->traced(QStringLiteral("QueryData")).isEmpty());
+    QCOMPARE(findNode(*m_window, QStringLiteral("A01 一号拣货区")), node);
+}
+
+void AreaMaintenanceTest::deleteInUseKeepsAreaUntilMappingsRemoved()
+{
+    m_window->TN->setCurrentItem(findNode(*m_window, QStringLiteral("A01 一号拣货区")));
+    m_fixture->clearTrace();
+    testsupport::MessageBoxRecorder boxes;
+    m_window->TbnDeleteClick();
+    QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("确定要删除此区域档案嘛？"),
+                                         QStringLiteral("该区域正在使用，请先移除此区域对照！")}));
+    QCOMPARE(boxes.last().buttons, platform::MessageBoxButtons::Ok);
+    QCOMPARE(boxes.last().caption, QStringLiteral("提示："));
+    QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")),
+             QStringList{QStringLiteral("Select * from tbqydz where f_qylx='PICK' and f_qybm='A01'")});
+    QVERIFY(m_fixture->traced(QStringLiteral("ExecuteBatch")).isEmpty());
+    QVERIFY(findNode(*m_window, QStringLiteral("A01 一号拣货区")));
+
+    QVERIFY(m_fixture->run(QStringLiteral("delete from tbqydz where f_qybm='A01'")));
+    boxes.clear();
+    m_fixture->clearTrace();
+    m_window->TbnDeleteClick();
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(m_fixture->traced(QStringLiteral("ExecuteBatch")),
+             QStringList{QStringLiteral("Delete from tbqyda where f_qylx='PICK' and f_qybm='A01'")});
+    QVERIFY(!findNode(*m_window, QStringLiteral("A01 一号拣货区")));
+    QVERIFY(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='A01'"),
+                            {QStringLiteral("f_qybm")})
+                .isEmpty());
+    // The tree's new selection ran the selection handling: its mappings are listed.
+    QTreeWidgetItem* current = m_window->TN->currentItem();
+    QVERIFY(current);
+    QCOMPARE(current->text(0), QStringLiteral("A02 二号拣货区"));
+    QCOMPARE(m_window->listDZ->count(), 1);
+    QCOMPARE(m_window->listDZ->item(0)->text(), QStringLiteral("S02 存储二"));
+}
+
+QTEST_MAIN(AreaMaintenanceTest)
+#include "AreaMaintenanceTest.moc"
