@@ -20,8 +20,8 @@ public:
     // Runs a query text and answers the rows of its last statement. Parameters are bound
     // as text to $1, $2, ... (never spliced into the text); with parameters the text must
     // be a single statement.
-    virtual bool query(const QString& sql, const QStringList& parameters, platform::DataTable& table,
-                       QStringList& errors) = 0;
+    virtual bool query(const QString& sql, const QStringList& parameters,
+                       platform::DataTable& table, QStringList& errors) = 0;
 
     // Runs a text of statements as one transaction: all of them or, on any failure, none.
     // A text without statements changes nothing and succeeds.

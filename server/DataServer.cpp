@@ -2,8 +2,8 @@
 
 #include "Backend.h"
 #include "DemoData.h"
-#include "SqlLiteral.h"
 #include "PostgresBackend.h"
+#include "SqlLiteral.h"
 #include "SqliteBackend.h"
 #include "platform/CoorDisp.h"
 #include "platform/DataPacket.h"
@@ -237,11 +237,12 @@ Variant DataServer::employeeName(DispatchArguments& arguments)
     DispatchArgument& value = requireByRef(arguments, 1, "GetEmployeeName");
     const QString code = requireText(value, 1, "GetEmployeeName");
     if (kind.toInt32() != 1) {
-        value.setValue(errorPayload({QStringLiteral("不支持的职员查询方式 %1").arg(kind.toInt32())}));
+        value.setValue(
+            errorPayload({QStringLiteral("不支持的职员查询方式 %1").arg(kind.toInt32())}));
         return Variant(false);
     }
-    return Variant(queryInto(QStringLiteral("select f_zymc from tbZyda where f_zybm = $1"), {code},
-                             value));
+    return Variant(
+        queryInto(QStringLiteral("select f_zymc from tbZyda where f_zybm = $1"), {code}, value));
 }
 
 Variant DataServer::systemParameters(DispatchArguments& arguments)

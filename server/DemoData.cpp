@@ -154,15 +154,19 @@ struct Area {
 };
 
 const Area Areas[] = {
-    {"PICK", "A", {"食品拣货区", "饮料拣货区", "日化拣货区", "家电拣货区", "粮油拣货区",
-                   "酒水拣货区", "冷冻拣货区", "冷藏拣货区", "文具拣货区", "母婴拣货区",
-                   "日杂拣货区", "烟草拣货区"}},
-    {"PUT", "P", {"东一补货区", "东二补货区", "东三补货区", "西一补货区", "西二补货区",
-                  "西三补货区", "南一补货区", "南二补货区", "北一补货区", "北二补货区",
-                  "高架补货区", "夹层补货区"}},
-    {"MPICK", "M", {"整件拣货管理区", "拆零拣货管理区", "冷链拣货管理区", "电商拣货管理区",
-                    "门店配送管理区", "团购拣货管理区", "退货拣货管理区", "大件拣货管理区",
-                    "贵品拣货管理区", "夜班拣货管理区", "越库拣货管理区", "应急拣货管理区"}},
+    {"PICK",
+     "A",
+     {"食品拣货区", "饮料拣货区", "日化拣货区", "家电拣货区", "粮油拣货区", "酒水拣货区",
+      "冷冻拣货区", "冷藏拣货区", "文具拣货区", "母婴拣货区", "日杂拣货区", "烟草拣货区"}},
+    {"PUT",
+     "P",
+     {"东一补货区", "东二补货区", "东三补货区", "西一补货区", "西二补货区", "西三补货区",
+      "南一补货区", "南二补货区", "北一补货区", "北二补货区", "高架补货区", "夹层补货区"}},
+    {"MPICK",
+     "M",
+     {"整件拣货管理区", "拆零拣货管理区", "冷链拣货管理区", "电商拣货管理区", "门店配送管理区",
+      "团购拣货管理区", "退货拣货管理区", "大件拣货管理区", "贵品拣货管理区", "夜班拣货管理区",
+      "越库拣货管理区", "应急拣货管理区"}},
 };
 
 const char* const Employees[][2] = {
@@ -207,7 +211,8 @@ QString DemoData::script(const QDate& today)
     for (const Area& area : Areas)
         for (int i = 0; i < AreasPerKind; ++i)
             areaRows << QStringLiteral("(%1, %2, %3)")
-                            .arg(sqlLiteral(QStringLiteral("%1%2").arg(QLatin1String(area.prefix))
+                            .arg(sqlLiteral(QStringLiteral("%1%2")
+                                                .arg(QLatin1String(area.prefix))
                                                 .arg(i + 1, 2, 10, QLatin1Char('0'))),
                                  sqlLiteral(QString::fromUtf8(area.names[i])),
                                  sqlLiteral(QLatin1String(area.kind)));
@@ -216,10 +221,11 @@ QString DemoData::script(const QDate& today)
     // Seven zones of twelve rows: 一号库区一排 ... 七号库区十二排.
     QStringList storageRows;
     for (int i = 0; i < StorageAreaCount; ++i)
-        storageRows << QStringLiteral("(%1, %2)").arg(
-            sqlLiteral(storageCode(i + 1)),
-            sqlLiteral(QStringLiteral("%1号库区%2排")
-                           .arg(chineseNumber(i / 12 + 1), chineseNumber(i % 12 + 1))));
+        storageRows << QStringLiteral("(%1, %2)")
+                           .arg(sqlLiteral(storageCode(i + 1)),
+                                sqlLiteral(QStringLiteral("%1号库区%2排")
+                                               .arg(chineseNumber(i / 12 + 1),
+                                                    chineseNumber(i % 12 + 1))));
     sql += insert(QStringLiteral("tbCCQyda"), QStringLiteral("f_ccqybm, f_ccqymc"), storageRows);
 
     // The first eight areas of each kind serve four storage areas each; the put-away
@@ -234,18 +240,21 @@ QString DemoData::script(const QDate& today)
                                                        .arg(QLatin1String(Areas[kind].prefix))
                                                        .arg(area + 1, 2, 10, QLatin1Char('0'))),
                                         sqlLiteral(storageCode(kind * 12 + area * 4 + row + 1)));
-    sql += insert(QStringLiteral("tbqydz"), QStringLiteral("f_qylx, f_qybm, f_ccqybm"), mappingRows);
+    sql +=
+        insert(QStringLiteral("tbqydz"), QStringLiteral("f_qylx, f_qybm, f_ccqybm"), mappingRows);
 
     QStringList parameterRows;
     for (const Parameter& parameter : Parameters)
-        parameterRows << QStringLiteral("(%1, %2)").arg(
-            sqlLiteral(QLatin1String(parameter.name)), sqlLiteral(QString::fromUtf8(parameter.value)));
+        parameterRows << QStringLiteral("(%1, %2)")
+                             .arg(sqlLiteral(QLatin1String(parameter.name)),
+                                  sqlLiteral(QString::fromUtf8(parameter.value)));
     sql += insert(QStringLiteral("tbXtcs"), QStringLiteral("f_Csmc, f_csz"), parameterRows);
 
     QStringList employeeRows;
     for (const auto& employee : Employees)
-        employeeRows << QStringLiteral("(%1, %2)").arg(sqlLiteral(QString::fromUtf8(employee[0])),
-                                                       sqlLiteral(QString::fromUtf8(employee[1])));
+        employeeRows << QStringLiteral("(%1, %2)")
+                            .arg(sqlLiteral(QString::fromUtf8(employee[0])),
+                                 sqlLiteral(QString::fromUtf8(employee[1])));
     sql += insert(QStringLiteral("tbZyda"), QStringLiteral("f_zybm, f_zymc"), employeeRows);
 
     sql += insert(QStringLiteral("tbKjqj"), QStringLiteral("f_dqny"),

@@ -47,8 +47,7 @@ platform::Variant fieldValue(PGresult* result, int row, int column)
         return platform::Variant(text[0] == 't');
     case ByteaType: {
         size_t size = 0;
-        unsigned char* bytes =
-            PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(text), &size);
         platform::Variant value(QByteArray(reinterpret_cast<const char*>(bytes), int(size)));
         PQfreemem(bytes);
         return value;
@@ -157,8 +156,8 @@ bool PostgresBackend::query(const QString& sql, const QStringList& parameters,
     // parameters need the single-statement PQexecParams.
     Result result(parameters.isEmpty()
                       ? PQexec(m_connection, text.constData())
-                      : PQexecParams(m_connection, text.constData(), int(pointers.size()),
-                                     nullptr, pointers.data(), nullptr, nullptr, 0));
+                      : PQexecParams(m_connection, text.constData(), int(pointers.size()), nullptr,
+                                     pointers.data(), nullptr, nullptr, 0));
     switch (result.status()) {
     case PGRES_TUPLES_OK:
     case PGRES_COMMAND_OK:

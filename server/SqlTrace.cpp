@@ -17,9 +17,9 @@ void SqlTrace::record(const QString& timestamp, const QString& callName, bool re
     if (!m_file.isOpen())
         return;
     const QByteArray body = text.toUtf8();
-    QByteArray entry = QByteArray(HeaderMark) + ' ' + timestamp.toUtf8() + ' ' +
-                       callName.toUtf8() + ' ' + (result ? "true" : "false") + ' ' +
-                       QByteArray::number(body.size()) + '\n';
+    QByteArray entry = QByteArray(HeaderMark) + ' ' + timestamp.toUtf8() + ' ' + callName.toUtf8() +
+                       ' ' + (result ? "true" : "false") + ' ' + QByteArray::number(body.size()) +
+                       '\n';
     entry += body;
     entry += "\n\n";
     m_file.write(entry);

@@ -36,6 +36,7 @@ bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QS
         return false;
     }
     if (parser.isSet(QStringLiteral("help"))) {
+        options.help = true;
         error = parser.helpText();
         return false;
     }

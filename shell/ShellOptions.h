@@ -5,14 +5,15 @@
 
 // What the shell was asked to do on its command line.
 struct ShellOptions {
-    QString database;     // SQLite file path or postgresql:// URI
+    QString database;             // SQLite file path or postgresql:// URI
     bool defaultDatabase = false; // database is the default demo file of the user
     QString operatorCode = QStringLiteral("0001");
     QString modulePath;
-    bool demo = false;    // (re)create the demo data
+    bool demo = false; // (re)create the demo data
     QString sqlTrace;
-    bool open = false;    // open the module once at start
-    QString screenshot;   // grab the window into this file, then quit
+    bool open = false;  // open the module once at start
+    QString screenshot; // grab the window into this file, then quit
+    bool help = false;  // --help was given (parse then fails with the usage text)
 
     // Parses arguments (arguments[0] is the program). False with error (a usage text
     // included) for unknown options or missing values.

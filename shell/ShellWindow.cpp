@@ -34,17 +34,17 @@ ShellWindow::ShellWindow(server::DataServer* server, const ModuleLibrary* module
             &ShellWindow::removeClosedPanels);
 
     QMenu* menu = menuBar()->addMenu(QStringLiteral("业务(&B)"));
-    QAction* open = menu->addAction(QStringLiteral("打开区域档案与对照"), this,
-                                    [this] { openModule(); });
+    QAction* open =
+        menu->addAction(QStringLiteral("打开区域档案与对照"), this, [this] { openModule(); });
     open->setObjectName(QStringLiteral("actionOpenArea"));
-    QAction* carry = menu->addAction(QStringLiteral("结转到当前月份"), this,
-                                     [this] { carryForward(); });
+    QAction* carry =
+        menu->addAction(QStringLiteral("结转到当前月份"), this, [this] { carryForward(); });
     carry->setObjectName(QStringLiteral("actionCarryForward"));
     menu->addSeparator();
     menu->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
 
-    statusBar()->showMessage(QStringLiteral("数据库：%1    操作员：%2")
-                                 .arg(m_server->databaseType(), m_operatorCode));
+    statusBar()->showMessage(
+        QStringLiteral("数据库：%1    操作员：%2").arg(m_server->databaseType(), m_operatorCode));
 }
 
 ShellWindow::~ShellWindow() = default;
@@ -72,13 +72,12 @@ bool ShellWindow::carryForward()
     QString error;
     const bool ok = m_server->carryForward(&error);
     const QString period = m_server->now().toString(QStringLiteral("yyyyMM"));
-    platform::showMessageBox(platform::windowHandle(this),
-                             ok ? QStringLiteral("已结转到 %1。新打开的区域档案窗口按此期间工作。")
-                                      .arg(period)
-                                : QStringLiteral("结转失败：%1").arg(error),
-                             QStringLiteral("结转"), platform::MessageBoxButtons::Ok,
-                             ok ? platform::MessageBoxIcon::Information
-                                : platform::MessageBoxIcon::Stop);
+    platform::showMessageBox(
+        platform::windowHandle(this),
+        ok ? QStringLiteral("已结转到 %1。新打开的区域档案窗口按此期间工作。").arg(period)
+           : QStringLiteral("结转失败：%1").arg(error),
+        QStringLiteral("结转"), platform::MessageBoxButtons::Ok,
+        ok ? platform::MessageBoxIcon::Information : platform::MessageBoxIcon::Stop);
     return ok;
 }
 

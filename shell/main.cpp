@@ -36,7 +36,7 @@ int main(int argc, char** argv)
     QString error;
     if (!ShellOptions::parse(QApplication::arguments(), options, error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
-        return QApplication::arguments().contains(QStringLiteral("--help")) ? 0 : 2;
+        return options.help ? 0 : 2;
     }
     const bool quiet = !options.screenshot.isEmpty();
     if (options.modulePath.isEmpty())

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -99,7 +100,10 @@ std::unique_ptr<TMessageForm> BuildMessageDialog(const QString& text, MsgKind ki
     const int textWidth = textBounds.x() + textBounds.width();
     const int textHeight = textBounds.y() + textBounds.height();
 
-    const KindLook& look = kKinds[int(kind)];
+    // A value outside the enumeration is shown like Custom rather than read past the table.
+    const int kindIndex =
+        int(kind) >= 0 && int(kind) < int(std::size(kKinds)) ? int(kind) : int(MsgKind::Custom);
+    const KindLook& look = kKinds[kindIndex];
     int iconTextWidth = textWidth;
     int iconTextHeight = textHeight;
     if (look.hasIcon) {

@@ -52,7 +52,10 @@ private slots:
 
 private:
     platform::DataTable rows(const QString& sql);
-    int count(const QString& table) { return int(rows("select count(*) from " + table).rows[0][0].toInt32()); }
+    int count(const QString& table)
+    {
+        return int(rows("select count(*) from " + table).rows[0][0].toInt32());
+    }
     void batch(const QString& sql);
 
     std::unique_ptr<ServerFixture> m_fixture;
@@ -184,10 +187,10 @@ void DataServerTest::quotesNullsAndLongChineseTextRoundTrip()
 
     // A name longer than its column is refused, not cut, on both backends.
     Variant payload;
-    QVERIFY(!ServerCall::executeBatch(
-        m_server, "insert into tbQyda (f_qybm, f_qymc) values ('Q3', " +
-                      sqlLiteral(longName + "超") + ");",
-        &payload));
+    QVERIFY(!ServerCall::executeBatch(m_server,
+                                      "insert into tbQyda (f_qybm, f_qymc) values ('Q3', " +
+                                          sqlLiteral(longName + "超") + ");",
+                                      &payload));
 }
 
 void DataServerTest::batchIsAtomic()
@@ -241,7 +244,8 @@ void DataServerTest::batchMayNotEndItsTransaction()
 {
     Variant payload;
     QVERIFY(!ServerCall::executeBatch(
-        m_server, "insert into tbZyda (f_zybm, f_zymc) values ('0001', '张三'); commit;", &payload));
+        m_server, "insert into tbZyda (f_zybm, f_zymc) values ('0001', '张三'); commit;",
+        &payload));
     QVERIFY(payload.isArray());
     if (m_backend == QLatin1String(ServerFixture::Sqlite))
         QCOMPARE(count("tbZyda"), 0); // refused before it ran
@@ -362,7 +366,8 @@ void DataServerTest::systemParametersKeepInsertionOrder()
 
 void DataServerTest::databaseType()
 {
-    const QString expected = m_backend == QLatin1String(ServerFixture::Sqlite) ? "SQLITE" : "POSTGRESQL";
+    const QString expected =
+        m_backend == QLatin1String(ServerFixture::Sqlite) ? "SQLITE" : "POSTGRESQL";
     QCOMPARE(m_server->invoke(Ids::GetDatabaseType, DispatchArguments{}), Variant(expected));
 }
 
@@ -372,7 +377,9 @@ void DataServerTest::wrongArgumentsRaiseDispatchError_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<Builder>("arguments");
     const Builder none = [](Variant&) { return DispatchArguments{}; };
-    const Builder oneByRef = [](Variant& v) { return DispatchArguments{DispatchArgument::byRef(v)}; };
+    const Builder oneByRef = [](Variant& v) {
+        return DispatchArguments{DispatchArgument::byRef(v)};
+    };
     const Builder oneByValue = [](Variant&) {
         return DispatchArguments{DispatchArgument::byValue(Variant("x"))};
     };
@@ -393,7 +400,8 @@ void DataServerTest::wrongArgumentsRaiseDispatchError_data()
     QTest::newRow("GetEmployeeName one") << Ids::GetEmployeeName << oneByRef;
     QTest::newRow("GetEmployeeName kind text") << Ids::GetEmployeeName << Builder([](Variant& v) {
         v = Variant("0001");
-        return DispatchArguments{DispatchArgument::byValue(Variant("1")), DispatchArgument::byRef(v)};
+        return DispatchArguments{DispatchArgument::byValue(Variant("1")),
+                                 DispatchArgument::byRef(v)};
     });
     QTest::newRow("GetDatabaseType one") << Ids::GetDatabaseType << oneByRef;
     QTest::newRow("GetSystemParameters by value") << Ids::GetSystemParameters << oneByValue;
@@ -443,7 +451,8 @@ void DataServerTest::demoDataIsAWholeWarehouse()
         QVERIFY2(names.contains(key), key);
 
     value = Variant(server::DemoData::OperatorCode);
-    DispatchArguments arguments{DispatchArgument::byValue(int32_t(1)), DispatchArgument::byRef(value)};
+    DispatchArguments arguments{DispatchArgument::byValue(int32_t(1)),
+                                DispatchArgument::byRef(value)};
     QCOMPARE(m_server->invoke(Ids::GetEmployeeName, arguments), Variant(true));
     QCOMPARE(platform::decodePacket(value.bytes()).rows.value(0).value(0),
              Variant(server::DemoData::OperatorName));
@@ -503,9 +512,10 @@ void DataServerTest::traceRecordsEveryTextSent()
 void DataServerTest::openFailureNamesTheCause()
 {
     QTemporaryDir folder;
-    const QString database = m_backend == QLatin1String(ServerFixture::Sqlite)
-                                 ? folder.filePath("missing-folder/db.sqlite")
-                                 : QString("postgresql://nobody@127.0.0.1:1/none?connect_timeout=2");
+    const QString database =
+        m_backend == QLatin1String(ServerFixture::Sqlite)
+            ? folder.filePath("missing-folder/db.sqlite")
+            : QString("postgresql://nobody@127.0.0.1:1/none?connect_timeout=2");
     QString error;
     server::DataServer* opened = server::DataServer::open(database, {}, &error);
     QVERIFY(!opened);

@@ -2,6 +2,7 @@
 #include "platform/Fonts.h"
 #include "platform/Window.h"
 #include "shared/MessageDialog.h"
+#include "shared/ReadIniValue.h"
 #include "shared/TFlatButton.h"
 #include "shared/TMessageForm.h"
 #include "support/ModalScript.h"
@@ -103,6 +104,7 @@ private slots:
     void badColourRaises_data();
     void badColourRaises();
     void ownedByApplicationWindow();
+    void iniFileBesideExecutable();
 
 private:
     std::unique_ptr<testsupport::ModalScript> m_modal;
@@ -424,6 +426,17 @@ void TestMessageDialog::ownedByApplicationWindow()
     QCOMPARE(dialog->parentWidget(), &application);
     QVERIFY(dialog->isWindow());
     platform::ModuleApplication::setMainWindowHandle(0);
+}
+
+void TestMessageDialog::iniFileBesideExecutable()
+{
+    QCOMPARE(ReadIniValue("Korlivapos.ini", "ColorOption", "backcolor", "15528176"),
+             QStringLiteral("15528176"));
+    writeColor(" \"255\" ");
+    QCOMPARE(ReadIniValue("Korlivapos.ini", "coloroption", "BACKCOLOR", "15528176"),
+             QStringLiteral("255"));
+    QCOMPARE(ReadIniValue("Korlivapos.ini", "ColorOption", "forecolor", "d"), QStringLiteral("d"));
+    QCOMPARE(ReadIniValue("Other.ini", "ColorOption", "backcolor", "d"), QStringLiteral("d"));
 }
 
 QTEST_MAIN(TestMessageDialog)

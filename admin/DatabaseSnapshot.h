@@ -1,0 +1,28 @@
+#pragma once
+
+#include "AdminTable.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+namespace admin {
+
+class ServerSession;
+
+// The keys already in the database that an import is checked against.
+struct DatabaseSnapshot {
+    QHash<QString, QString> areaKinds;        // area code -> stored kind, as stored
+    QSet<QString> storageAreas;               // storage-area codes
+    QHash<QString, QString> mappedAreas;      // mappingKey(kind, storage area) -> area code
+
+    static QString mappingKey(const QString& kind, const QString& storageArea)
+    {
+        return kind + QLatin1Char('\n') + storageArea;
+    }
+
+    // Loads what an import into table is checked against. False with error on failure.
+    bool load(ServerSession& session, AdminTable table, QString& error);
+};
+
+} // namespace admin
