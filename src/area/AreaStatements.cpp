@@ -17,46 +17,45 @@ QString storageAreasQuery()
 QString mappedStorageAreasQuery(const QString& kindKey, const QString& areaCode)
 {
     return QStringLiteral(" select dz.*,ccqy.f_ccqymc from tbqydz dz left join tbccqyda ccqy "
-                          "on dz.f_ccqybm=ccqy.f_ccqybm  where f_qylx='")
-           + EscapeSqlLiteral(kindKey) + QStringLiteral("' and dz.f_qybm='")
-           + EscapeSqlLiteral(areaCode) + QStringLiteral("' order by dz.f_ccqybm ");
+                          "on dz.f_ccqybm=ccqy.f_ccqybm  where f_qylx='") +
+           EscapeSqlLiteral(kindKey) + QStringLiteral("' and dz.f_qybm='") +
+           EscapeSqlLiteral(areaCode) + QStringLiteral("' order by dz.f_ccqybm ");
 }
 
 QString kindMappingQuery(const QString& kindKey)
 {
-    return QStringLiteral("select f_qybm,f_ccqybm,f_qylx from tbqydz where f_qylx='")
-           + EscapeSqlLiteral(kindKey) + u'\'';
+    return QStringLiteral("select f_qybm,f_ccqybm,f_qylx from tbqydz where f_qylx='") +
+           EscapeSqlLiteral(kindKey) + u'\'';
 }
 
 QString mapSelectedStatement(const QString& kindKey, const QString& areaCode,
                              const QString& storageCode)
 {
-    return QStringLiteral("Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('")
-           + EscapeSqlLiteral(kindKey) + QStringLiteral("','") + EscapeSqlLiteral(areaCode)
-           + QStringLiteral("','") + EscapeSqlLiteral(storageCode) + QStringLiteral("'); ");
+    return QStringLiteral("Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('") +
+           EscapeSqlLiteral(kindKey) + QStringLiteral("','") + EscapeSqlLiteral(areaCode) +
+           QStringLiteral("','") + EscapeSqlLiteral(storageCode) + QStringLiteral("'); ");
 }
 
 QString unmapSelectedStatement(const QString& kindKey, const QString& areaCode,
                                const QString& storageCode)
 {
-    return QStringLiteral("delete from  tbqydz  where f_qylx='") + EscapeSqlLiteral(kindKey)
-           + QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode)
-           + QStringLiteral("' and  f_ccqybm='") + EscapeSqlLiteral(storageCode)
-           + QStringLiteral("'; ");
+    return QStringLiteral("delete from  tbqydz  where f_qylx='") + EscapeSqlLiteral(kindKey) +
+           QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) +
+           QStringLiteral("' and  f_ccqybm='") + EscapeSqlLiteral(storageCode) +
+           QStringLiteral("'; ");
 }
 
-QString mapAllStatement(const QString& kindKey, const QString& areaCode,
-                        const QString& storageCode)
+QString mapAllStatement(const QString& kindKey, const QString& areaCode, const QString& storageCode)
 {
-    return QStringLiteral("insert into  tbqydz(f_qylx,f_qybm,f_ccqybm) values('")
-           + EscapeSqlLiteral(kindKey) + QStringLiteral("','") + EscapeSqlLiteral(areaCode)
-           + QStringLiteral("','") + EscapeSqlLiteral(storageCode) + QStringLiteral("') ;");
+    return QStringLiteral("insert into  tbqydz(f_qylx,f_qybm,f_ccqybm) values('") +
+           EscapeSqlLiteral(kindKey) + QStringLiteral("','") + EscapeSqlLiteral(areaCode) +
+           QStringLiteral("','") + EscapeSqlLiteral(storageCode) + QStringLiteral("') ;");
 }
 
 QString unmapAllStatement(const QString& kindKey, const QString& areaCode)
 {
-    return QStringLiteral("Delete from tbqydz where f_qylx='") + EscapeSqlLiteral(kindKey)
-           + QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) + u'\'';
+    return QStringLiteral("Delete from tbqydz where f_qylx='") + EscapeSqlLiteral(kindKey) +
+           QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) + u'\'';
 }
 
 } // namespace AreaStatements

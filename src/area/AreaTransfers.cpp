@@ -129,8 +129,7 @@ void TfrmArea::btnToRightClick()
 void TfrmArea::btnAllToLeftClick()
 {
     QString kindKey, areaCode;
-    if (!selectedArea(kindKey, areaCode) || listccqyda->count() == 0
-        || !loadKindSnapshot(kindKey))
+    if (!selectedArea(kindKey, areaCode) || listccqyda->count() == 0 || !loadKindSnapshot(kindKey))
         return;
     FreeStorageAreaTest test(lineTexts(listDZ), cdspub.table(), kindKey);
     const QStringList lines = freeLines(linesOf(listccqyda, false), test);

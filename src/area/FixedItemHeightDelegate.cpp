@@ -1,8 +1,7 @@
 #include "area/FixedItemHeightDelegate.h"
 
 FixedItemHeightDelegate::FixedItemHeightDelegate(int height, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , m_height(height)
+    : QStyledItemDelegate(parent), m_height(height)
 {
 }
 

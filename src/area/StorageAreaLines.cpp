@@ -56,8 +56,8 @@ FreeStorageAreaTest::FreeStorageAreaTest(const QStringList& shownLines,
 
 bool FreeStorageAreaTest::isFree(const QString& line) const
 {
-    return !m_shownFolded.contains(line.toCaseFolded())
-           && !m_mappedCodes.contains(CodeOfText(line));
+    return !m_shownFolded.contains(line.toCaseFolded()) &&
+           !m_mappedCodes.contains(CodeOfText(line));
 }
 
 void FreeStorageAreaTest::take(const QString& line)

@@ -14,9 +14,7 @@
 
 using platform::Variant;
 
-TfrmArea::TfrmArea(QWidget* owner)
-    : TFrmBase(owner)
-    , m_sysmsgInfo(std::make_unique<TsysmsgInfo>())
+TfrmArea::TfrmArea(QWidget* owner) : TFrmBase(owner), m_sysmsgInfo(std::make_unique<TsysmsgInfo>())
 {
     setObjectName(QStringLiteral("frmArea"));
     setWindowTitle(QStringLiteral("区域档案与对照"));
@@ -62,8 +60,8 @@ void TfrmArea::connectHandlers()
 void TfrmArea::FormCreate()
 {
     TFrmBase::FormCreate();
-    m_context = std::make_unique<TNelvoClass>(hostContext().Server.get(),
-                                              platform::windowHandle(this));
+    m_context =
+        std::make_unique<TNelvoClass>(hostContext().Server.get(), platform::windowHandle(this));
     m_sysmsgInfo->operatorCode = hostContext().OperatorCode;
     QString reason;
     const TsysmsgItems items{TsysmsgItem::curYearMonth, TsysmsgItem::curDateTime,
@@ -155,8 +153,9 @@ void TfrmArea::TNChange(QTreeWidgetItem* node)
     mapped.loadPacket(data);
     if (mapped.isEmpty())
         return;
-    addSortedLines(listDZ, StorageAreaLines::displayTexts(mapped.table(), QStringLiteral("f_ccqybm"),
-                                                          QStringLiteral("f_ccqymc")));
+    addSortedLines(listDZ,
+                   StorageAreaLines::displayTexts(mapped.table(), QStringLiteral("f_ccqybm"),
+                                                  QStringLiteral("f_ccqymc")));
 }
 
 void TfrmArea::TbnExitClick()
@@ -179,8 +178,8 @@ bool TfrmArea::eventFilter(QObject* watched, QEvent* event)
         auto* widget = static_cast<QWidget*>(watched);
         // An unhandled key travels up the parents as the same event: preview it only at
         // the first widget that receives it.
-        const bool propagated = event == m_previewedKey && m_previewedAt
-                                && widget->isAncestorOf(m_previewedAt);
+        const bool propagated =
+            event == m_previewedKey && m_previewedAt && widget->isAncestorOf(m_previewedAt);
         m_previewedKey = event;
         m_previewedAt = widget;
         if (!propagated) {

@@ -5,11 +5,11 @@
 #include "platform/ClientDataset.h"
 #include "shared/TsysmsgInfo.h"
 
+#include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
-#include <QDialog>
 #include <QPushButton>
 #include <QSplitter>
 #include <QToolBar>
@@ -62,8 +62,8 @@ public:
     QLabel* Panel2;
     QListWidget* listccqyda;
 
-    TRopWin* RopHelp;                    // the shortcut note, owned by the window
-    platform::ClientDataset cdspub;      // mapping snapshot of the last "<" or "<<"
+    TRopWin* RopHelp;               // the shortcut note, owned by the window
+    platform::ClientDataset cdspub; // mapping snapshot of the last "<" or "<<"
 
     // The roots of the kinds, in AreaType order (index n is the dialog's kind index n).
     std::array<QTreeWidgetItem*, 3> rootNodes{};

@@ -111,7 +111,8 @@ void TfrmArea::buildLayout()
     mainLayout->addWidget(FlatSplitter1, 1);
 
     PanelLC = createColumn(QStringLiteral("PanelLC"), FlatSplitter1);
-    PanelLT = createHeader(QStringLiteral("PanelLT"), QStringLiteral("区域编码与名称"), 16, PanelLC);
+    PanelLT =
+        createHeader(QStringLiteral("PanelLT"), QStringLiteral("区域编码与名称"), 16, PanelLC);
     TN = new QTreeWidget(PanelLC);
     TN->setObjectName(QStringLiteral("TN"));
     TN->setAccessibleName(PanelLT->text());
@@ -168,8 +169,8 @@ void TfrmArea::buildToolBar(QWidget* panelMain)
     ToolBar->addWidget(separator);
     TbnLocate = addToolButton(ToolBar, QStringLiteral("TbnLocate"), QStringLiteral("定  位"),
                               QStringLiteral("查找 Ctrl+F"), 16);
-    btnhand = addToolButton(ToolBar, QStringLiteral("btnhand"), QStringLiteral("助  手"),
-                            QString(), 15);
+    btnhand =
+        addToolButton(ToolBar, QStringLiteral("btnhand"), QStringLiteral("助  手"), QString(), 15);
     TbnExit = addToolButton(ToolBar, QStringLiteral("TbnExit"), QStringLiteral("退  出"),
                             QStringLiteral("退出 Esc"), 10);
 }
@@ -192,7 +193,8 @@ QWidget* TfrmArea::buildOperationsColumn()
     btnToLeft = addFlatButton(PanelC, QStringLiteral("btnToLeft"), QStringLiteral("<"), 139);
     btnToRight = addFlatButton(PanelC, QStringLiteral("btnToRight"), QStringLiteral(">"), 201);
     btnAllToLeft = addFlatButton(PanelC, QStringLiteral("btnAllToLeft"), QStringLiteral("<<"), 259);
-    tbnAllToRight = addFlatButton(PanelC, QStringLiteral("tbnAllToRight"), QStringLiteral(">>"), 328);
+    tbnAllToRight =
+        addFlatButton(PanelC, QStringLiteral("tbnAllToRight"), QStringLiteral(">>"), 328);
     return PanelC;
 }
 
@@ -206,7 +208,8 @@ QWidget* TfrmArea::buildStorageColumn()
     QPalette palette = FlatSplitter2->palette();
     palette.setColor(QPalette::Window, HeaderGreen);
     FlatSplitter2->setPalette(palette);
-    Panel2 = createHeader(QStringLiteral("Panel2"), QStringLiteral("存储区域编码和名称"), 16, PanelR);
+    Panel2 =
+        createHeader(QStringLiteral("Panel2"), QStringLiteral("存储区域编码和名称"), 16, PanelR);
     listccqyda = createList(QStringLiteral("listccqyda"), Panel2->text(), PanelR);
     PanelR->layout()->addWidget(FlatSplitter2);
     PanelR->layout()->addWidget(Panel2);

@@ -10,7 +10,7 @@
 // Module-wide values set by the entry and read by every window of the module.
 struct HostContext {
     platform::WindowHandle AppHandle = 0;
-    QPointer<QWidget> HostWindow;                       // told when a module window closes
+    QPointer<QWidget> HostWindow;                           // told when a module window closes
     platform::DispatchRef<platform::DispatchObject> Server; // the one counted reference
     QString OperatorCode;
     QPointer<QWidget> AreaForm; // the area window (TfrmArea) created last

@@ -18,8 +18,7 @@ constexpr uint32_t ClosedMessage = platform::WM_USER + 4;
 // window is created as its child at once (re-parenting by handle then only shows it);
 // without one it is a borderless top-level window.
 TFrmBase::TFrmBase(QWidget* owner)
-    : QWidget(owner, Qt::FramelessWindowHint)
-    , PanelMain(new QFrame(this))
+    : QWidget(owner, Qt::FramelessWindowHint), PanelMain(new QFrame(this))
 {
     setFont(platform::songtiFont(12));
     // A client-aligned window without a parent of its own covers the desktop work area;

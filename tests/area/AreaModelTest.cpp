@@ -55,10 +55,12 @@ void AreaModelTest::kindFromRootLabel_data()
     QTest::addColumn<std::optional<AreaType>>("kind");
     QTest::newRow("PICK") << QStringLiteral("拣货区域(PICK)") << std::optional(AreaType::PICK);
     QTest::newRow("PUT") << QStringLiteral("上架补货区域(PUT)") << std::optional(AreaType::PUT);
-    QTest::newRow("MPICK") << QStringLiteral("拣货管理区域(MPICK)") << std::optional(AreaType::MPICK);
+    QTest::newRow("MPICK") << QStringLiteral("拣货管理区域(MPICK)")
+                           << std::optional(AreaType::MPICK);
     QTest::newRow("case differs") << QStringLiteral("拣货区域(pick)") << std::optional<AreaType>();
     QTest::newRow("key alone") << QStringLiteral("PICK") << std::optional<AreaType>();
-    QTest::newRow("trailing blank") << QStringLiteral("拣货区域(PICK) ") << std::optional<AreaType>();
+    QTest::newRow("trailing blank")
+        << QStringLiteral("拣货区域(PICK) ") << std::optional<AreaType>();
 }
 
 void AreaModelTest::kindFromRootLabel()
@@ -87,13 +89,22 @@ void AreaModelTest::codeAndName_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
-    QTest::newRow("code and name") << QStringLiteral("A01 一号拣货区") << "A01" << QStringLiteral("一号拣货区");
-    QTest::newRow("blank in name") << QStringLiteral("A01 一号 拣货区") << "A01" << QStringLiteral("一号 拣货区");
-    QTest::newRow("no blank") << "A01" << "" << "A01";
+    QTest::newRow("code and name")
+        << QStringLiteral("A01 一号拣货区") << "A01" << QStringLiteral("一号拣货区");
+    QTest::newRow("blank in name")
+        << QStringLiteral("A01 一号 拣货区") << "A01" << QStringLiteral("一号 拣货区");
+    QTest::newRow("no blank") << "A01"
+                              << ""
+                              << "A01";
     QTest::newRow("blank in code") << QStringLiteral("A 01 区") << "A" << QStringLiteral("01 区");
-    QTest::newRow("empty name") << "S99 " << "S99" << "";
-    QTest::newRow("leading blank") << " A01" << "" << "A01";
-    QTest::newRow("full-width blank is no blank") << QStringLiteral("A01　区") << "" << QStringLiteral("A01　区");
+    QTest::newRow("empty name") << "S99 "
+                                << "S99"
+                                << "";
+    QTest::newRow("leading blank") << " A01"
+                                   << ""
+                                   << "A01";
+    QTest::newRow("full-width blank is no blank")
+        << QStringLiteral("A01　区") << "" << QStringLiteral("A01　区");
 }
 
 void AreaModelTest::codeAndName()
@@ -110,8 +121,9 @@ void AreaModelTest::codeAndName()
 void AreaModelTest::literalsDoubleQuotes()
 {
     QCOMPARE(EscapeSqlLiteral(QStringLiteral("O'Brien''s")), QStringLiteral("O''Brien''''s"));
-    QCOMPARE(AreaStatements::unmapAllStatement(QStringLiteral("PUT"), QStringLiteral("x' or '1'='1")),
-             QStringLiteral("Delete from tbqydz where f_qylx='PUT' and f_qybm='x'' or ''1''=''1'"));
+    QCOMPARE(
+        AreaStatements::unmapAllStatement(QStringLiteral("PUT"), QStringLiteral("x' or '1'='1")),
+        QStringLiteral("Delete from tbqydz where f_qylx='PUT' and f_qybm='x'' or ''1''=''1'"));
     QCOMPARE(AreaStatements::mappedStorageAreasQuery(QStringLiteral("PICK"), QStringLiteral("A'1")),
              QStringLiteral(" select dz.*,ccqy.f_ccqymc from tbqydz dz left join tbccqyda ccqy on "
                             "dz.f_ccqybm=ccqy.f_ccqybm  where f_qylx='PICK' and dz.f_qybm='A''1' "
@@ -131,10 +143,10 @@ void AreaModelTest::freeTest()
     QVERIFY(test.isFree(QStringLiteral("S02 二号")));  // mapped under another kind text
     QVERIFY(!test.isFree(QStringLiteral("S05 五号"))); // shown, ignoring case
     QVERIFY(test.isFree(QStringLiteral("S05 五 号")));
-    QVERIFY(test.isFree(QStringLiteral("X")));          // no code at all; the null maps nothing
+    QVERIFY(test.isFree(QStringLiteral("X"))); // no code at all; the null maps nothing
     test.take(QStringLiteral("S06 六号"));
-    QVERIFY(!test.isFree(QStringLiteral("S06 第六")));  // the same code once per press
-    QVERIFY(!test.isFree(QStringLiteral("s06 六号")));  // the same text once per press
+    QVERIFY(!test.isFree(QStringLiteral("S06 第六"))); // the same code once per press
+    QVERIFY(!test.isFree(QStringLiteral("s06 六号"))); // the same text once per press
 }
 
 void AreaModelTest::freeTestNeedsItsColumns()

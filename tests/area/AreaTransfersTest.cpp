@@ -26,10 +26,14 @@ enum class Button { ToLeft, ToRight, AllToLeft, AllToRight };
 QPushButton* buttonOf(TfrmArea* window, Button button)
 {
     switch (button) {
-    case Button::ToLeft: return window->btnToLeft;
-    case Button::ToRight: return window->btnToRight;
-    case Button::AllToLeft: return window->btnAllToLeft;
-    case Button::AllToRight: return window->tbnAllToRight;
+    case Button::ToLeft:
+        return window->btnToLeft;
+    case Button::ToRight:
+        return window->btnToRight;
+    case Button::AllToLeft:
+        return window->btnAllToLeft;
+    case Button::AllToRight:
+        return window->tbnAllToRight;
     }
     return nullptr;
 }
@@ -116,7 +120,8 @@ void AreaTransfersTest::mapSelected()
     server().clearCalls();
     m_window->btnToLeft->click();
     QCOMPARE(server().textsOf(QueryData),
-             QStringList{QStringLiteral("select f_qybm,f_ccqybm,f_qylx from tbqydz where f_qylx='MPICK'")});
+             QStringList{
+                 QStringLiteral("select f_qybm,f_ccqybm,f_qylx from tbqydz where f_qylx='MPICK'")});
     QCOMPARE(server().textsOf(ExecuteBatch),
              QStringList{QStringLiteral(
                  "Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('MPICK','C01','S03'); "
@@ -186,10 +191,11 @@ void AreaTransfersTest::unmapSelected()
     server().clearCalls();
     m_window->btnToRight->click();
     QVERIFY(server().textsOf(QueryData).isEmpty());
-    QCOMPARE(server().textsOf(ExecuteBatch),
-             QStringList{QStringLiteral(
-                 "delete from  tbqydz  where f_qylx='MPICK' and f_qybm='C01' and  f_ccqybm='S01'; "
-                 "delete from  tbqydz  where f_qylx='MPICK' and f_qybm='C01' and  f_ccqybm='S05'; ")});
+    QCOMPARE(
+        server().textsOf(ExecuteBatch),
+        QStringList{QStringLiteral(
+            "delete from  tbqydz  where f_qylx='MPICK' and f_qybm='C01' and  f_ccqybm='S01'; "
+            "delete from  tbqydz  where f_qylx='MPICK' and f_qybm='C01' and  f_ccqybm='S05'; ")});
     QCOMPARE(AreaWindowFixture::lines(m_window->listDZ), (QStringList{S03, s04}));
     // The right-hand list keeps its selection.
     QCOMPARE(AreaWindowFixture::selectedLines(m_window->listccqyda), (QStringList{S03, S01, S05}));
@@ -243,8 +249,9 @@ void AreaTransfersTest::unmapAll()
     AreaWindowFixture::selectLines(m_window->listccqyda, {S03});
     server().clearCalls();
     m_window->tbnAllToRight->click();
-    QCOMPARE(server().textsOf(ExecuteBatch),
-             QStringList{QStringLiteral("Delete from tbqydz where f_qylx='PICK' and f_qybm='A01'")});
+    QCOMPARE(
+        server().textsOf(ExecuteBatch),
+        QStringList{QStringLiteral("Delete from tbqydz where f_qylx='PICK' and f_qybm='A01'")});
     QCOMPARE(server().textsOf(QueryData), QStringList{QStringLiteral("Select * from tbCCQyda ")});
     QCOMPARE(m_window->listDZ->count(), 0);
     QCOMPARE(m_window->listccqyda->count(), 6);

@@ -46,8 +46,8 @@ bool AreaWindowFixture::create(const QString& extraSql, QString& error)
         return false;
     auto databaseRef = platform::DispatchRef<server::DataServer>::adopt(database);
     database->setClock([] { return QDateTime(QDate(2026, 3, 15), QTime(10, 30)); });
-    if (!database->loadDemoData(&error)
-        || !database->executeScript(QString::fromUtf8(FixtureSql) + extraSql, &error))
+    if (!database->loadDemoData(&error) ||
+        !database->executeScript(QString::fromUtf8(FixtureSql) + extraSql, &error))
         return false;
     m_database = database;
     m_recording = new RecordingServer(database);
@@ -79,17 +79,17 @@ QStringList AreaWindowFixture::mappingRows()
     rows.loadPacket(data);
     QStringList texts;
     for (rows.first(); !rows.eof(); rows.next()) {
-        texts.append(rows.fieldText(QStringLiteral("f_qylx")) + u' '
-                     + rows.fieldText(QStringLiteral("f_qybm")) + u' '
-                     + rows.fieldText(QStringLiteral("f_ccqybm")));
+        texts.append(rows.fieldText(QStringLiteral("f_qylx")) + u' ' +
+                     rows.fieldText(QStringLiteral("f_qybm")) + u' ' +
+                     rows.fieldText(QStringLiteral("f_ccqybm")));
     }
     return texts;
 }
 
 bool AreaWindowFixture::selectNode(TfrmArea* window, const QString& text)
 {
-    const QList<QTreeWidgetItem*> found = window->TN->findItems(
-        text, Qt::MatchExactly | Qt::MatchRecursive);
+    const QList<QTreeWidgetItem*> found =
+        window->TN->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
     if (found.size() != 1)
         return false;
     window->TN->setCurrentItem(found.front());

@@ -23,8 +23,8 @@ QStringList RecordingServer::textsOf(int32_t dispId) const
 
 Variant RecordingServer::dispatch(int32_t dispId, platform::DispatchArguments& arguments)
 {
-    const bool recorded = dispId == platform::CoorDisp::QueryData
-                          || dispId == platform::CoorDisp::ExecuteBatch;
+    const bool recorded =
+        dispId == platform::CoorDisp::QueryData || dispId == platform::CoorDisp::ExecuteBatch;
     if (recorded && !arguments.empty()) {
         m_calls.append({dispId, arguments.front().value().toText()});
         for (qsizetype index = 0; index < m_failures.size(); ++index) {

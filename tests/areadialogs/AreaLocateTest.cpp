@@ -82,15 +82,15 @@ void AreaLocateTest::searchesInTreeOrderWithoutWrapping_data()
                                << QStringList{kA01, kA02};
     QTest::newRow("name part") << QStringLiteral("A01") << int(LocateFieldChoice::Name)
                                << QStringList{kB01};
-    QTest::newRow("code ignores names") << QStringLiteral("A01") << int(LocateFieldChoice::Code)
-                                        << QStringList{kA01};
-    QTest::newRow("roots whole under code") << QStringLiteral("PICK") << int(LocateFieldChoice::Code)
-                                            << QStringList{kPickRoot, kMpickRoot};
-    QTest::newRow("roots whole under name") << QStringLiteral("(MPICK)")
-                                            << int(LocateFieldChoice::Name)
-                                            << QStringList{kMpickRoot};
-    QTest::newRow("case sensitive") << QStringLiteral("a0") << int(LocateFieldChoice::Code)
-                                    << QStringList{};
+    QTest::newRow("code ignores names")
+        << QStringLiteral("A01") << int(LocateFieldChoice::Code) << QStringList{kA01};
+    QTest::newRow("roots whole under code")
+        << QStringLiteral("PICK") << int(LocateFieldChoice::Code)
+        << QStringList{kPickRoot, kMpickRoot};
+    QTest::newRow("roots whole under name")
+        << QStringLiteral("(MPICK)") << int(LocateFieldChoice::Name) << QStringList{kMpickRoot};
+    QTest::newRow("case sensitive")
+        << QStringLiteral("a0") << int(LocateFieldChoice::Code) << QStringList{};
     QTest::newRow("chinese name") << QStringLiteral("拣货区") << int(LocateFieldChoice::Name)
                                   << QStringList{kPickRoot, kA01, kA02};
 }
@@ -207,7 +207,8 @@ void AreaLocateTest::dialogConfirmedEmptyClearsText()
     QTreeWidgetItem* selected = findNode(*m_window, kA02);
     m_window->TN->setCurrentItem(selected);
     testsupport::ModalScript script;
-    script.queue(drive([](QDialog& dialog) { static_cast<TfrmLocate&>(dialog).FlatButton1->click(); }));
+    script.queue(
+        drive([](QDialog& dialog) { static_cast<TfrmLocate&>(dialog).FlatButton1->click(); }));
     m_window->TbnLocateClick();
     QCOMPARE(LocateText, QString());
     QCOMPARE(m_window->TN->currentItem(), selected);

@@ -38,6 +38,8 @@ private slots:
     void addRefusesEmptyFields_data();
     void addRefusesEmptyFields();
     void addKeepsQuotesLiteral();
+    void addFailureShowsServerErrors();
+    void addUpdatesTheOwningWindowsTree();
     void modifyChangesOnlyTheName();
     void modifyFailureKeepsDialogAndNode();
     void addAfterModifyShowsCarriedOverContents();
@@ -103,8 +105,8 @@ void AreaMaintenanceTest::addStoresUpperCasedTrimmedAndAppendsToChosenRoot()
     QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")),
              QStringList{QStringLiteral("Select f_qybm from tbqyda where f_qybm='A00'")});
     // At the end of its root, not in code order; selection and expansion untouched.
-    QCOMPARE(childTexts(putRoot), (QStringList{QStringLiteral("B01 A01备用"),
-                                               QStringLiteral("A00 新 区")}));
+    QCOMPARE(childTexts(putRoot),
+             (QStringList{QStringLiteral("B01 A01备用"), QStringLiteral("A00 新 区")}));
     QCOMPARE(m_window->TN->currentItem(), selected);
     QVERIFY(!putRoot->isExpanded());
     QCOMPARE(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='A00'"),
@@ -140,8 +142,8 @@ void AreaMaintenanceTest::addRefusesEmptyFields_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focused");
-    QTest::newRow("no code") << QString() << QStringLiteral("名") << QStringLiteral("区域编码不能为空！")
-                             << QStringLiteral("edtbm");
+    QTest::newRow("no code") << QString() << QStringLiteral("名")
+                             << QStringLiteral("区域编码不能为空！") << QStringLiteral("edtbm");
     QTest::newRow("no name") << QStringLiteral("C01") << QString()
                              << QStringLiteral("区域名称不能为空！") << QStringLiteral("edtmc");
     QTest::newRow("neither") << QString() << QString() << QStringLiteral("区域编码不能为空！")
@@ -183,11 +185,50 @@ void AreaMaintenanceTest::addKeepsQuotesLiteral()
     QCOMPARE(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='Q''1'"),
                              {QStringLiteral("f_qymc")}),
              (QList<QStringList>{{QStringLiteral("x'); delete from tbQyda; --")}}));
-    QCOMPARE(m_fixture->rows(QStringLiteral("select count(*) as n from tbQyda"),
-                             {QStringLiteral("n")}),
-             (QList<QStringList>{{QStringLiteral("5")}}));
+    QCOMPARE(
+        m_fixture->rows(QStringLiteral("select count(*) as n from tbQyda"), {QStringLiteral("n")}),
+        (QList<QStringList>{{QStringLiteral("5")}}));
     QCOMPARE(childTexts(m_window->rootNodes[0]).last(),
              QStringLiteral("Q'1 x'); delete from tbQyda; --"));
+}
+
+void AreaMaintenanceTest::addFailureShowsServerErrors()
+{
+    testsupport::MessageBoxRecorder boxes;
+    testsupport::ModalScript script;
+    const QString tooLong(61, QLatin1Char('N')); // longer than the name column allows
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setText(QStringLiteral("C09"));
+        d.edtmc->setText(tooLong);
+        d.btnadd->click();
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.edtbm->text(), QStringLiteral("C09"));
+        QCOMPARE(d.edtmc->text(), tooLong);
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(boxes.count(), 1);
+    QCOMPARE(boxes.last().caption, QStringLiteral("错误"));
+    QCOMPARE(boxes.last().owner, platform::windowHandle(m_window->areaDialog()));
+    QCOMPARE(childTexts(m_window->rootNodes[0]),
+             (QStringList{QStringLiteral("A01 一号拣货区"), QStringLiteral("A02 二号拣货区")}));
+}
+
+void AreaMaintenanceTest::addUpdatesTheOwningWindowsTree()
+{
+    // A second window opened later becomes AreaForm; the first window's dialog still
+    // updates the first window's tree.
+    std::unique_ptr<TfrmArea> later = m_fixture->newWindow();
+    testsupport::ModalScript script;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setText(QStringLiteral("C02"));
+        d.edtmc->setText(QStringLiteral("第一窗"));
+        d.btnadd->click();
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(childTexts(m_window->rootNodes[0]).last(), QStringLiteral("C02 第一窗"));
+    QCOMPARE(childTexts(later->rootNodes[0]).size(), 2);
 }
 
 void AreaMaintenanceTest::modifyChangesOnlyTheName()
@@ -358,8 +399,9 @@ void AreaMaintenanceTest::deleteInUseKeepsAreaUntilMappingsRemoved()
                                          QStringLiteral("该区域正在使用，请先移除此区域对照！")}));
     QCOMPARE(boxes.last().buttons, platform::MessageBoxButtons::Ok);
     QCOMPARE(boxes.last().caption, QStringLiteral("提示："));
-    QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")),
-             QStringList{QStringLiteral("Select * from tbqydz where f_qylx='PICK' and f_qybm='A01'")});
+    QCOMPARE(
+        m_fixture->traced(QStringLiteral("QueryData")),
+        QStringList{QStringLiteral("Select * from tbqydz where f_qylx='PICK' and f_qybm='A01'")});
     QVERIFY(m_fixture->traced(QStringLiteral("ExecuteBatch")).isEmpty());
     QVERIFY(findNode(*m_window, QStringLiteral("A01 一号拣货区")));
 
@@ -368,11 +410,13 @@ void AreaMaintenanceTest::deleteInUseKeepsAreaUntilMappingsRemoved()
     m_fixture->clearTrace();
     m_window->TbnDeleteClick();
     QCOMPARE(boxes.count(), 1);
-    QCOMPARE(m_fixture->traced(QStringLiteral("ExecuteBatch")),
-             QStringList{QStringLiteral("Delete from tbqyda where f_qylx='PICK' and f_qybm='A01'")});
+    QCOMPARE(
+        m_fixture->traced(QStringLiteral("ExecuteBatch")),
+        QStringList{QStringLiteral("Delete from tbqyda where f_qylx='PICK' and f_qybm='A01'")});
     QVERIFY(!findNode(*m_window, QStringLiteral("A01 一号拣货区")));
-    QVERIFY(m_fixture->rows(QStringLiteral("select * from tbQyda where f_qybm='A01'"),
-                            {QStringLiteral("f_qybm")})
+    QVERIFY(m_fixture
+                ->rows(QStringLiteral("select * from tbQyda where f_qybm='A01'"),
+                       {QStringLiteral("f_qybm")})
                 .isEmpty());
     // The tree's new selection ran the selection handling: its mappings are listed.
     QTreeWidgetItem* current = m_window->TN->currentItem();

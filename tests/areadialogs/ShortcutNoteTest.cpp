@@ -209,11 +209,11 @@ void ShortcutNoteTest::showNoteShowsAreaShortcutsUntilClosed()
     rop->ShowNote();
     QCOMPARE(script.seenObjectNames(), QStringList{QStringLiteral("TRopInst")});
     QVERIFY(stillOpen); // no timer
-    QVERIFY(!shown); // freed after the showing
+    QVERIFY(!shown);    // freed after the showing
     QCOMPARE(rop->noteWindow(), nullptr);
     QCOMPARE(rop->Lines().size(), 7);
-    QCOMPARE(rop->Lines().mid(4), (QStringList{QStringLiteral("    退  出: ESC"), QString(),
-                                               QString()}));
+    QCOMPARE(rop->Lines().mid(4),
+             (QStringList{QStringLiteral("    退  出: ESC"), QString(), QString()}));
 }
 
 QTEST_MAIN(ShortcutNoteTest)

@@ -1,10 +1,10 @@
 // The entry as a shell calls it: embedding, sizing, the close notification, destruction
 // with the parent, the server references, and failures that must not escape.
+#include "host/ModuleEntry.h"
 #include "HostWindowRecorder.h"
 #include "area/TfrmArea.h"
 #include "host/HostContext.h"
 #include "host/HostDataService.h"
-#include "host/ModuleEntry.h"
 #include "nelvo/NelvoModule.h"
 #include "platform/CoorDisp.h"
 #include "platform/TextCodec.h"
@@ -91,7 +91,8 @@ QWidget* ModuleEntryTest::newParent(int width, int height)
     return parent;
 }
 
-TfrmArea* ModuleEntryTest::open(QWidget* parent, QWidget* hostWindow, const QByteArray& operatorBytes)
+TfrmArea* ModuleEntryTest::open(QWidget* parent, QWidget* hostWindow,
+                                const QByteArray& operatorBytes)
 {
     const QPointer<QWidget> before = hostContext().AreaForm;
     const QByteArray text = shortString(operatorBytes);

@@ -19,20 +19,21 @@ void ServerErrorTextTest::formats_data()
     const QString unknown = QStringLiteral("未知错误！");
     QTest::newRow("two texts") << Variant::array({Variant("A"), Variant("B")})
                                << QStringLiteral("A\r\nB");
-    QTest::newRow("one text") << Variant::array({Variant("表不存在")}) << QStringLiteral("表不存在");
+    QTest::newRow("one text") << Variant::array({Variant("表不存在")})
+                              << QStringLiteral("表不存在");
     QTest::newRow("empty array") << Variant::array({}) << QString();
-    QTest::newRow("lower bound 1") << Variant::array({Variant("A"), Variant("B")}, 1)
-                                   << QStringLiteral("A\r\nB");
+    QTest::newRow("lower bound 1")
+        << Variant::array({Variant("A"), Variant("B")}, 1) << QStringLiteral("A\r\nB");
     QTest::newRow("single text, no array") << Variant("A") << unknown;
     QTest::newRow("empty variant") << Variant() << unknown;
-    QTest::newRow("text then number") << Variant::array({Variant("A"), Variant(int32_t(5))})
-                                      << QStringLiteral("A\r\n") + unknown;
+    QTest::newRow("text then number")
+        << Variant::array({Variant("A"), Variant(int32_t(5))}) << QStringLiteral("A\r\n") + unknown;
     QTest::newRow("number stops the list")
         << Variant::array({Variant(int32_t(5)), Variant("B")}) << unknown;
     QTest::newRow("null element") << Variant::array({Variant::null()}) << unknown;
     QTest::newRow("nested array") << Variant::array({Variant::array({Variant("A")})}) << unknown;
-    QTest::newRow("empty text element") << Variant::array({Variant(""), Variant("B")})
-                                        << QStringLiteral("\r\nB");
+    QTest::newRow("empty text element")
+        << Variant::array({Variant(""), Variant("B")}) << QStringLiteral("\r\nB");
 }
 
 void ServerErrorTextTest::formats()

@@ -6,10 +6,13 @@
 #include "server/SqlLiteral.h"
 
 #include <QFile>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <sqlite3.h>
+#include <thread>
 
 using platform::DispatchArgument;
 using platform::DispatchArguments;
@@ -49,6 +52,7 @@ private slots:
     void demoDataIsAWholeWarehouse();
     void traceRecordsEveryTextSent();
     void openFailureNamesTheCause();
+    void writerWaitsForAnotherConnectionsLock();
 
 private:
     platform::DataTable rows(const QString& sql);
@@ -520,6 +524,31 @@ void DataServerTest::openFailureNamesTheCause()
     server::DataServer* opened = server::DataServer::open(database, {}, &error);
     QVERIFY(!opened);
     QVERIFY(!error.isEmpty());
+}
+
+void DataServerTest::writerWaitsForAnotherConnectionsLock()
+{
+    if (m_backend != QLatin1String(ServerFixture::Sqlite))
+        QSKIP("PostgreSQL waits for row locks without any setting");
+    // Another connection (as another process would) holds the write lock for a while.
+    QSemaphore locked;
+    std::thread other([&] {
+        sqlite3* db = nullptr;
+        sqlite3_open(m_fixture->database().toUtf8().constData(), &db);
+        sqlite3_exec(db, "begin immediate; insert into tbZyda values ('9', '他人')", nullptr,
+                     nullptr, nullptr);
+        locked.release();
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    });
+    locked.acquire();
+    Variant payload;
+    const bool ok = ServerCall::executeBatch(
+        m_server, "insert into tbZyda (f_zybm, f_zymc) values ('1', '本人');", &payload);
+    other.join();
+    QVERIFY2(ok, qPrintable(payload.isArray() ? payload.elements().value(0).toText() : ""));
+    QCOMPARE(count("tbZyda"), 2);
 }
 
 QTEST_GUILESS_MAIN(DataServerTest)
