@@ -7,6 +7,12 @@
 
 namespace server {
 
+// One statement with text parameters bound to $1, $2, ... (never spliced into the text).
+struct BoundStatement {
+    QString sql;
+    QStringList parameters;
+};
+
 // One database connection as the data server uses it. Every operation reports failure by
 // answering false and filling errors with the database's own message first, then what
 // helps to find the cause (the failing statement). Nothing is thrown.
@@ -24,8 +30,11 @@ public:
                        platform::DataTable& table, QStringList& errors) = 0;
 
     // Runs a text of statements as one transaction: all of them or, on any failure, none.
-    // A text without statements changes nothing and succeeds.
-    virtual bool executeBatch(const QString& text, QStringList& errors) = 0;
+    // When the text held a statement and closing is given, closing runs last inside the
+    // same transaction; its failure undoes the whole batch. A text without statements
+    // changes nothing, runs no closing statement, and succeeds.
+    virtual bool executeBatch(const QString& text, const BoundStatement* closing,
+                              QStringList& errors) = 0;
 
     // The script that creates the tables that are missing (safe to run on every open).
     virtual QString schemaScript() const = 0;

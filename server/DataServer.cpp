@@ -9,6 +9,8 @@
 #include "platform/DataPacket.h"
 #include "platform/Error.h"
 
+#include <utility>
+
 namespace server {
 
 using platform::DispatchArgument;
@@ -73,7 +75,7 @@ DataServer* DataServer::open(const QString& database, const DataServerOptions& o
     if (!backend)
         return nullptr;
     QStringList errors;
-    if (!backend->executeBatch(backend->schemaScript(), errors)) {
+    if (!backend->executeBatch(backend->schemaScript(), nullptr, errors)) {
         if (error)
             *error = QStringLiteral("无法建立数据表：%1").arg(errors.join(QLatin1Char('\n')));
         return nullptr;
@@ -127,11 +129,46 @@ bool DataServer::loadDemoData(QString* error)
 bool DataServer::executeScript(const QString& sql, QString* error)
 {
     QStringList errors;
-    if (sql.trimmed().isEmpty() || m_backend->executeBatch(sql, errors))
+    if (sql.trimmed().isEmpty() || m_backend->executeBatch(sql, nullptr, errors))
         return true;
     if (error)
         *error = errors.join(QLatin1Char('\n'));
     return false;
+}
+
+bool DataServer::auditTrail(const QDate& since, const QString& operatorCode,
+                            QList<AuditEntry>& entries, QString* error)
+{
+    QStringList conditions;
+    QStringList parameters;
+    if (since.isValid()) {
+        parameters << since.toString(Qt::ISODate); // "yyyy-MM-dd" sorts before that day's times
+        conditions << QStringLiteral("f_time >= $%1").arg(parameters.size());
+    }
+    if (!operatorCode.isEmpty()) {
+        parameters << operatorCode;
+        conditions << QStringLiteral("f_operator = $%1").arg(parameters.size());
+    }
+    QString sql = QStringLiteral("select f_id, f_time, f_operator, f_text from tbAudit");
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" where ") + conditions.join(QLatin1String(" and "));
+    sql += QStringLiteral(" order by f_time desc, f_id desc");
+
+    platform::DataTable table;
+    QStringList errors;
+    if (!m_backend->query(sql, parameters, table, errors)) {
+        if (error)
+            *error = errors.join(QLatin1Char('\n'));
+        return false;
+    }
+    entries.clear();
+    entries.reserve(table.rows.size());
+    const auto text = [](const Variant& value) {
+        return value.isNull() ? QString() : value.toText();
+    };
+    for (const QList<Variant>& row : std::as_const(table.rows))
+        entries.append({row[0].int64Value(), text(row[1]), text(row[2]), text(row[3])});
+    return true;
 }
 
 void DataServer::trace(const char* callName, bool result, const QString& text)
@@ -183,7 +220,11 @@ Variant DataServer::queryData(DispatchArguments& arguments)
     requireCount(arguments, 2, "QueryData");
     const QString sql = requireText(arguments[0], 0, "QueryData");
     DispatchArgument& data = requireByRef(arguments, 1, "QueryData");
-    const bool ok = queryInto(sql, {}, data);
+    bool ok = false;
+    if (sql.contains(QChar::Null)) // the database would read only up to the NUL
+        data.setValue(errorPayload({QStringLiteral("查询文本中含有空字符（NUL）")}));
+    else
+        ok = queryInto(sql, {}, data);
     trace("QueryData", ok, sql);
     return Variant(ok);
 }
@@ -194,7 +235,18 @@ Variant DataServer::executeBatch(DispatchArguments& arguments)
     DispatchArgument& batch = requireByRef(arguments, 0, "ExecuteBatch");
     const QString text = requireText(batch, 0, "ExecuteBatch");
     QStringList errors;
-    const bool ok = text.trimmed().isEmpty() || m_backend->executeBatch(text, errors);
+    bool ok = true;
+    if (text.contains(QChar::Null)) {
+        // The databases read a text only up to its first NUL: the rest would be lost.
+        errors = {QStringLiteral("批处理文本中含有空字符（NUL）")};
+        ok = false;
+    } else if (!text.trimmed().isEmpty()) {
+        // The audit row is written in the batch's own transaction: both or neither.
+        const BoundStatement audit{
+            QStringLiteral("insert into tbAudit (f_time, f_operator, f_text) values ($1, $2, $3)"),
+            {m_clock().toString(QLatin1String(AuditTimeFormat)), m_options.operatorCode, text}};
+        ok = m_backend->executeBatch(text, &audit, errors);
+    }
     if (!ok)
         batch.setValue(errorPayload(errors));
     trace("ExecuteBatch", ok, text);

@@ -4,6 +4,7 @@
 #include "platform/Dispatch.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -11,6 +12,14 @@
 namespace server {
 
 class Backend;
+
+// One entry of the audit trail: a batch that ExecuteBatch committed.
+struct AuditEntry {
+    qint64 id = 0;
+    QString time; // "yyyy-MM-dd hh:mm:ss" of the server clock
+    QString operatorCode;
+    QString text; // the batch exactly as received
+};
 
 struct DataServerOptions {
     QString operatorCode; // the operator of the session (for the audit trail)
@@ -43,8 +52,15 @@ public:
     // Replaces the content of every table with the demo warehouse, open period the
     // current month. One transaction: on failure nothing changed.
     bool loadDemoData(QString* error = nullptr);
-    // Runs a script as one transaction (fixtures, maintenance). Not traced.
+    // Runs a script as one transaction (fixtures, maintenance). Not traced, not audited.
     bool executeScript(const QString& sql, QString* error = nullptr);
+
+    // The audit trail (tbAudit), newest first: the entries from the day since on (null:
+    // all) of operatorCode (empty: every operator). False with error when it cannot be read.
+    bool auditTrail(const QDate& since, const QString& operatorCode, QList<AuditEntry>& entries,
+                    QString* error = nullptr);
+    // The format of tbAudit.f_time.
+    static constexpr const char* AuditTimeFormat = "yyyy-MM-dd hh:mm:ss";
 
     // The clock behind the server's date, date-time and carry-forward (tests set one).
     void setClock(std::function<QDateTime()> clock);

@@ -75,6 +75,19 @@ platform::DataTable tableOf(PGresult* result)
     return table;
 }
 
+// Runs one statement with parameters bound as text to $1, $2, ...
+PGresult* execWithParameters(PGconn* connection, const QString& sql, const QStringList& parameters)
+{
+    std::vector<QByteArray> values;
+    std::vector<const char*> pointers;
+    for (const QString& parameter : parameters)
+        values.push_back(parameter.toUtf8());
+    for (const QByteArray& value : values)
+        pointers.push_back(value.constData());
+    return PQexecParams(connection, sql.toUtf8().constData(), int(pointers.size()), nullptr,
+                        pointers.data(), nullptr, nullptr, 0);
+}
+
 } // namespace
 
 std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QString* error)
@@ -130,6 +143,15 @@ bool PostgresBackend::runPlain(const char* sql, QStringList& errors)
     return false;
 }
 
+bool PostgresBackend::runBound(const BoundStatement& bound, QStringList& errors)
+{
+    Result result(execWithParameters(m_connection, bound.sql, bound.parameters));
+    if (result.status() == PGRES_COMMAND_OK || result.status() == PGRES_TUPLES_OK)
+        return true;
+    describeFailure(result.handle, bound.sql, errors);
+    return false;
+}
+
 void PostgresBackend::reconnectWhenLost()
 {
     // A server restart breaks the connection; the next call connects again (the call that
@@ -145,19 +167,10 @@ bool PostgresBackend::query(const QString& sql, const QStringList& parameters,
                             platform::DataTable& table, QStringList& errors)
 {
     reconnectWhenLost();
-    const QByteArray text = sql.toUtf8();
-    std::vector<QByteArray> values;
-    std::vector<const char*> pointers;
-    for (const QString& parameter : parameters)
-        values.push_back(parameter.toUtf8());
-    for (const QByteArray& value : values)
-        pointers.push_back(value.constData());
     // PQexec runs a multi-statement text and answers the last statement's result; bound
     // parameters need the single-statement PQexecParams.
-    Result result(parameters.isEmpty()
-                      ? PQexec(m_connection, text.constData())
-                      : PQexecParams(m_connection, text.constData(), int(pointers.size()), nullptr,
-                                     pointers.data(), nullptr, nullptr, 0));
+    Result result(parameters.isEmpty() ? PQexec(m_connection, sql.toUtf8().constData())
+                                       : execWithParameters(m_connection, sql, parameters));
     switch (result.status()) {
     case PGRES_TUPLES_OK:
     case PGRES_COMMAND_OK:
@@ -172,7 +185,8 @@ bool PostgresBackend::query(const QString& sql, const QStringList& parameters,
     }
 }
 
-bool PostgresBackend::executeBatch(const QString& text, QStringList& errors)
+bool PostgresBackend::executeBatch(const QString& text, const BoundStatement* closing,
+                                   QStringList& errors)
 {
     if (text.trimmed().isEmpty())
         return true;
@@ -192,6 +206,12 @@ bool PostgresBackend::executeBatch(const QString& text, QStringList& errors)
     if (PQtransactionStatus(m_connection) != PQTRANS_INTRANS) {
         // The text committed or undid the transaction itself: the batch was not atomic.
         errors = {QStringLiteral("批处理中不能包含事务控制语句"), text.trimmed()};
+        QStringList ignored;
+        runPlain("rollback", ignored);
+        return false;
+    }
+    // An empty query result means the text held no statement at all.
+    if (closing && status != PGRES_EMPTY_QUERY && !runBound(*closing, errors)) {
         QStringList ignored;
         runPlain("rollback", ignored);
         return false;

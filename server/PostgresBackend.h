@@ -20,7 +20,8 @@ public:
     QString name() const override { return QStringLiteral("POSTGRESQL"); }
     bool query(const QString& sql, const QStringList& parameters, platform::DataTable& table,
                QStringList& errors) override;
-    bool executeBatch(const QString& text, QStringList& errors) override;
+    bool executeBatch(const QString& text, const BoundStatement* closing,
+                      QStringList& errors) override;
     QString schemaScript() const override;
 
 private:
@@ -28,6 +29,8 @@ private:
     // Fills errors from a failed result (or the connection when there is none).
     void describeFailure(pg_result* result, const QString& text, QStringList& errors) const;
     bool runPlain(const char* sql, QStringList& errors);
+    // Runs one statement with its parameters bound; false with errors filled.
+    bool runBound(const BoundStatement& bound, QStringList& errors);
     void reconnectWhenLost();
 
     pg_conn* m_connection;

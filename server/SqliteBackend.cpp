@@ -33,6 +33,19 @@ platform::Variant columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
+// Binds parameters as text to $1, $2, ... by name (SQLite numbers named parameters in the
+// order they first appear), or to the positions of plain ? parameters.
+void bindTexts(sqlite3_stmt* statement, const QStringList& parameters)
+{
+    for (int i = 0; i < parameters.size(); ++i) {
+        const QByteArray name = "$" + QByteArray::number(i + 1);
+        const int named = sqlite3_bind_parameter_index(statement, name.constData());
+        const QByteArray value = parameters[i].toUtf8();
+        sqlite3_bind_text(statement, named > 0 ? named : i + 1, value.constData(),
+                          int(value.size()), SQLITE_TRANSIENT);
+    }
+}
+
 QString statementText(const char* begin, const char* end)
 {
     return QString::fromUtf8(begin, int(end - begin)).trimmed();
@@ -117,11 +130,7 @@ bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
                 errors = {QStringLiteral("带参数的查询只能有一条语句"), sql};
                 return false;
             }
-            for (int i = 0; i < parameters.size(); ++i) {
-                const QByteArray value = parameters[i].toUtf8();
-                sqlite3_bind_text(statement.handle, i + 1, value.constData(), int(value.size()),
-                                  SQLITE_TRANSIENT);
-            }
+            bindTexts(statement.handle, parameters);
         }
         anyStatement = true;
         platform::DataTable rows;
@@ -149,13 +158,15 @@ bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
     return true;
 }
 
-bool SqliteBackend::executeBatch(const QString& text, QStringList& errors)
+bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* closing,
+                                 QStringList& errors)
 {
     const QByteArray utf8 = text.toUtf8();
     const char* next = utf8.constData();
     const char* end = next + utf8.size();
     if (!runPlain("begin immediate", errors))
         return false;
+    bool ranStatement = false;
     while (next < end) {
         Statement statement;
         const char* begin = next;
@@ -178,10 +189,33 @@ bool SqliteBackend::executeBatch(const QString& text, QStringList& errors)
             errors = {lastMessage(), statementText(begin, next)};
             return rollbackAfterFailure();
         }
+        ranStatement = true;
     }
+    if (ranStatement && closing && !runBound(*closing, errors))
+        return rollbackAfterFailure();
     if (!runPlain("commit", errors))
         return rollbackAfterFailure();
     return true;
+}
+
+bool SqliteBackend::runBound(const BoundStatement& bound, QStringList& errors)
+{
+    Statement statement;
+    const QByteArray sql = bound.sql.toUtf8();
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &statement.handle, nullptr) !=
+            SQLITE_OK ||
+        !statement.handle) {
+        errors = {lastMessage(), bound.sql};
+        return false;
+    }
+    bindTexts(statement.handle, bound.parameters);
+    int result;
+    while ((result = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+    }
+    if (result == SQLITE_DONE)
+        return true;
+    errors = {lastMessage(), bound.sql};
+    return false;
 }
 
 bool SqliteBackend::rollbackAfterFailure()

@@ -20,7 +20,8 @@ public:
     QString name() const override { return QStringLiteral("SQLITE"); }
     bool query(const QString& sql, const QStringList& parameters, platform::DataTable& table,
                QStringList& errors) override;
-    bool executeBatch(const QString& text, QStringList& errors) override;
+    bool executeBatch(const QString& text, const BoundStatement* closing,
+                      QStringList& errors) override;
     QString schemaScript() const override;
 
     // How long a statement waits for another connection's lock.
@@ -30,6 +31,8 @@ private:
     explicit SqliteBackend(sqlite3* db) : m_db(db) {}
     QString lastMessage() const;
     bool runPlain(const char* sql, QStringList& errors);
+    // Runs one statement with its parameters bound; false with errors filled.
+    bool runBound(const BoundStatement& bound, QStringList& errors);
     // Rolls back an open transaction and answers false.
     bool rollbackAfterFailure();
 

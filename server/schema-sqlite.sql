@@ -30,3 +30,12 @@ create table if not exists tbZyda (
 create table if not exists tbKjqj (
     f_dqny char(6) not null check (length(f_dqny) <= 6)
 );
+-- The audit trail: every committed ExecuteBatch with the server's time, the session's
+-- operator and the exact text, written in the batch's own transaction.
+create table if not exists tbAudit (
+    f_id integer primary key autoincrement,
+    f_time varchar(19) not null,
+    f_operator text not null,
+    f_text text not null
+);
+create index if not exists ix_tbAudit_time on tbAudit (f_time);

@@ -22,12 +22,13 @@
 
 namespace {
 
-void settle(QWidget& widget)
+bool settle(QWidget& widget)
 {
     widget.show();
     widget.raise();
-    QTest::qWaitForWindowExposed(&widget);
+    const bool exposed = QTest::qWaitForWindowExposed(&widget);
     QTest::qWait(300);
+    return exposed;
 }
 
 bool save(const QPixmap& picture, const QDir& folder, const QString& name)
@@ -65,7 +66,10 @@ int main(int argc, char** argv)
     TfrmArea window(nullptr);
     hostContext().AreaForm = &window;
     window.setGeometry(0, 0, 862, 639);
-    settle(window);
+    if (!settle(window)) {
+        std::fprintf(stderr, "the window was not shown: no display?\n");
+        return 1;
+    }
     window.TN->setCurrentItem(window.rootNodes[0]->child(0));
 
     bool ok = true;

@@ -53,6 +53,12 @@ private slots:
     void traceRecordsEveryTextSent();
     void openFailureNamesTheCause();
     void writerWaitsForAnotherConnectionsLock();
+    void emptyStatementsDoNotEndTheBatch();
+    void textsWithNulAreRefused();
+    void auditRecordsCommittedBatchesWithTheirOperator();
+    void auditKeepsTheTextExactly_data();
+    void auditKeepsTheTextExactly();
+    void auditRowIsPartOfTheBatchTransaction();
 
 private:
     platform::DataTable rows(const QString& sql);
@@ -242,6 +248,7 @@ void DataServerTest::batchWithoutStatementsChangesNothing()
     QCOMPARE(m_server->invoke(Ids::ExecuteBatch, arguments), Variant(true));
     QCOMPARE(value, Variant(text));
     QCOMPARE(count("tbZyda"), 1);
+    QCOMPARE(count("tbAudit"), 1); // only the insert above is recorded
 }
 
 void DataServerTest::batchMayNotEndItsTransaction()
@@ -253,6 +260,7 @@ void DataServerTest::batchMayNotEndItsTransaction()
     QVERIFY(payload.isArray());
     if (m_backend == QLatin1String(ServerFixture::Sqlite))
         QCOMPARE(count("tbZyda"), 0); // refused before it ran
+    QCOMPARE(count("tbAudit"), 0);
     batch("insert into tbZyda (f_zybm, f_zymc) values ('0002', '李四');");
 }
 
@@ -549,6 +557,125 @@ void DataServerTest::writerWaitsForAnotherConnectionsLock()
     other.join();
     QVERIFY2(ok, qPrintable(payload.isArray() ? payload.elements().value(0).toText() : ""));
     QCOMPARE(count("tbZyda"), 2);
+}
+
+void DataServerTest::emptyStatementsDoNotEndTheBatch()
+{
+    batch(";\n; insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');;\n"
+          "-- between\n; insert into tbZyda (f_zybm, f_zymc) values ('2', '乙');");
+    QCOMPARE(count("tbZyda"), 2);
+}
+
+void DataServerTest::textsWithNulAreRefused()
+{
+    // The databases would read only up to the NUL and run the first statement alone.
+    QString text = "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');";
+    text += QChar::Null;
+    text += "insert into tbZyda (f_zybm, f_zymc) values ('2', '乙');";
+    Variant payload;
+    QVERIFY(!ServerCall::executeBatch(m_server, text, &payload));
+    QVERIFY(payload.isArray());
+    QCOMPARE(count("tbZyda"), 0);
+    QCOMPARE(count("tbAudit"), 0);
+    Variant data;
+    QVERIFY(!ServerCall::queryData(m_server, QString("select 1") + QChar::Null + "x", data));
+    QVERIFY(data.isArray());
+}
+
+void DataServerTest::auditRecordsCommittedBatchesWithTheirOperator()
+{
+    QString error;
+    auto other = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(m_fixture->database(), {"0077", {}}, &error));
+    QVERIFY2(other, qPrintable(error));
+    auto opened = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(m_fixture->database(), {"0042", {}}, &error));
+    QVERIFY2(opened, qPrintable(error));
+    server::DataServer* first = opened.get();
+    first->setClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 9, 10)); });
+    other->setClock([] { return QDateTime(QDate(2024, 3, 6), QTime(17, 0, 1)); });
+
+    const QString added = "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');";
+    const QString renamed = "update tbZyda set f_zymc = '乙' where f_zybm = '1';";
+    QVERIFY(ServerCall::executeBatch(first, added));
+    QVERIFY(!ServerCall::executeBatch(first, added)); // duplicate key: rolled back
+    QVERIFY(!ServerCall::executeBatch(first, "insert into tbNoSuchTable values (1);"));
+    QVERIFY(ServerCall::executeBatch(first, " \n "));
+    QVERIFY(ServerCall::executeBatch(first, "-- only a comment\n"));
+    // Fixtures, maintenance and the period operation are not batches of a session.
+    QVERIFY(first->executeScript("insert into tbZyda (f_zybm, f_zymc) values ('2', '丙');"));
+    QVERIFY(first->carryForward());
+    QVERIFY(ServerCall::executeBatch(other.get(), renamed));
+
+    const platform::DataTable table =
+        rows("select f_time, f_operator, f_text from tbAudit order by f_id");
+    QCOMPARE(table.rows.size(), 2);
+    QCOMPARE(table.rows[0], QList<Variant>({"2024-03-05 08:09:10", "0042", added}));
+    QCOMPARE(table.rows[1], QList<Variant>({"2024-03-06 17:00:01", "0077", renamed}));
+
+    QList<server::AuditEntry> entries;
+    QVERIFY2(first->auditTrail({}, {}, entries, &error), qPrintable(error));
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].text, renamed); // newest first
+    QCOMPARE(entries[1].operatorCode, "0042");
+    QVERIFY(entries[0].id > entries[1].id);
+    QVERIFY(first->auditTrail(QDate(2024, 3, 6), {}, entries, &error)); // the whole day
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].time, "2024-03-06 17:00:01");
+    QVERIFY(first->auditTrail({}, "0042", entries, &error));
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].text, added);
+    QVERIFY(first->auditTrail({}, "0042' or '1'='1", entries, &error));
+    QCOMPARE(entries.size(), 0);
+    QVERIFY(first->auditTrail(QDate(2024, 3, 7), "0077", entries, &error));
+    QCOMPARE(entries.size(), 0);
+}
+
+void DataServerTest::auditKeepsTheTextExactly_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quotes") << QString("insert into tbZyda (f_zybm, f_zymc) values "
+                                       "('O''B', 'it''s \"库\" ''''');");
+    QTest::newRow("placeholders and backslashes")
+        << QString("insert into tbZyda (f_zybm, f_zymc) values ('$1', '? \\ $2 %1 :a');");
+    QTest::newRow("lines, blanks and comments")
+        << QString("\r\n  -- 增加 'x\r\ninsert into tbZyda (f_zybm, f_zymc) values ('1', "
+                   "'多行\n文本');\t\n\n");
+}
+
+void DataServerTest::auditKeepsTheTextExactly()
+{
+    QFETCH(QString, text);
+    batch(text);
+    QCOMPARE(count("tbZyda"), 1);
+    QList<server::AuditEntry> entries;
+    QString error;
+    QVERIFY2(m_server->auditTrail({}, {}, entries, &error), qPrintable(error));
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries[0].text, text);
+    QCOMPARE(rows("select f_text from tbAudit").rows.value(0).value(0), Variant(text));
+}
+
+void DataServerTest::auditRowIsPartOfTheBatchTransaction()
+{
+    // Without its audit table the server cannot record a batch, so it runs none.
+    QString error;
+    QVERIFY2(m_server->executeScript("drop table tbAudit;", &error), qPrintable(error));
+    Variant payload;
+    QVERIFY(!ServerCall::executeBatch(
+        m_server, "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');", &payload));
+    QVERIFY2(payload.elements().value(0).toText().contains("tbaudit", Qt::CaseInsensitive),
+             qPrintable(payload.elements().value(0).toText()));
+    QCOMPARE(count("tbZyda"), 0);
+
+    // Opening the database again creates the missing table.
+    auto reopened = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(m_fixture->database(), {"0042", {}}, &error));
+    QVERIFY2(reopened, qPrintable(error));
+    QVERIFY(ServerCall::executeBatch(reopened.get(),
+                                     "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');"));
+    QCOMPARE(count("tbZyda"), 1);
+    QCOMPARE(count("tbAudit"), 1);
 }
 
 QTEST_GUILESS_MAIN(DataServerTest)

@@ -1,0 +1,179 @@
+#include "AreaSession.h"
+
+#include "SessionFixture.h"
+
+#include "area/TFlatEdit.h"
+#include "area/TFlatComboBox.h"
+#include "area/TfrmArea.h"
+#include "area/TfrmLocate.h"
+#include "area/TfrmQyda.h"
+#include "shared/TFlatButton.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+QStringList lines(const QListWidget* list, bool selectedOnly)
+{
+    QStringList texts;
+    for (int row = 0; row < list->count(); ++row)
+        if (!selectedOnly || list->item(row)->isSelected())
+            texts << list->item(row)->text();
+    return texts;
+}
+
+QTreeWidgetItem* node(const TfrmArea* window, const QString& text)
+{
+    for (QTreeWidgetItemIterator it(window->TN); *it; ++it)
+        if ((*it)->text(0) == text)
+            return *it;
+    return nullptr;
+}
+
+void selectOnly(QListWidget* list, const QString& text)
+{
+    list->clearSelection();
+    for (int row = 0; row < list->count(); ++row)
+        if (list->item(row)->text() == text)
+            list->item(row)->setSelected(true);
+}
+
+void select(TfrmArea* window, const QString& text)
+{
+    if (QTreeWidgetItem* item = node(window, text))
+        window->TN->setCurrentItem(item);
+}
+
+// Shows the dialog as the modal loop would, fills and confirms it, and notes how it is left.
+SessionFixture::DialogDriver areaDialogDriver(int kindIndex, const QString& code,
+                                              const QString& name, DialogOutcome& outcome)
+{
+    return [=, &outcome](QDialog& dialog) {
+        auto* area = qobject_cast<TfrmQyda*>(&dialog);
+        if (!area)
+            return int(QDialog::Rejected);
+        area->setResult(0);
+        area->show();
+        if (area->cbqylx->isEnabled())
+            area->cbqylx->setCurrentIndex(kindIndex);
+        if (area->edtbm->isEnabled())
+            area->edtbm->setText(code);
+        area->edtmc->setText(name);
+        area->btnadd->click();
+        outcome = {true, area->isVisible(), area->edtbm->text(), area->edtmc->text()};
+        area->hide();
+        return area->result();
+    };
+}
+
+SessionFixture::DialogDriver locateDriver(const QString& text)
+{
+    return [text](QDialog& dialog) {
+        auto* locate = qobject_cast<TfrmLocate*>(&dialog);
+        if (!locate)
+            return int(QDialog::Rejected);
+        locate->setResult(0);
+        locate->show();
+        locate->FlatEdit1->setText(text);
+        locate->FlatButton1->click();
+        locate->hide();
+        return locate->result();
+    };
+}
+
+} // namespace
+
+WindowState captureState(const TfrmArea* window)
+{
+    WindowState state;
+    if (!window)
+        return state;
+    for (int i = 0; i < window->TN->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* root = window->TN->topLevelItem(i);
+        state.tree << root->text(0);
+        for (int c = 0; c < root->childCount(); ++c)
+            state.tree << QStringLiteral("  ") + root->child(c)->text(0);
+    }
+    if (const QTreeWidgetItem* current = window->TN->currentItem())
+        state.current = current->text(0);
+    state.mapped = lines(window->listDZ, false);
+    state.mappedSelected = lines(window->listDZ, true);
+    state.storage = lines(window->listccqyda, false);
+    state.storageSelected = lines(window->listccqyda, true);
+    return state;
+}
+
+QString describe(const WindowState& state)
+{
+    return QStringLiteral("tree [%1] current [%2] mapped [%3] sel [%4] storage [%5] sel [%6]")
+        .arg(state.tree.join(QLatin1Char(',')), state.current,
+             state.mapped.join(QLatin1Char(',')), state.mappedSelected.join(QLatin1Char(',')),
+             state.storage.join(QLatin1Char(',')), state.storageSelected.join(QLatin1Char(',')));
+}
+
+QString stepName(SessionStep step)
+{
+    static const char* const names[] = {"startup", "select A01", "<",         ">",
+                                        "<<",      ">>",         "add",       "select B01",
+                                        "modify",  "select C01", "delete",    "locate",
+                                        "F3"};
+    return QString::fromLatin1(names[int(step)]);
+}
+
+void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome)
+{
+    if (step == SessionStep::Startup) {
+        fixture.startWindow();
+        return;
+    }
+    TfrmArea* window = fixture.window();
+    switch (step) {
+    case SessionStep::Startup:
+        break;
+    case SessionStep::SelectA01:
+        select(window, QStringLiteral("A01 一号拣货区"));
+        break;
+    case SessionStep::MapSelected:
+        selectOnly(window->listccqyda, QStringLiteral("S03 存储三"));
+        window->btnToLeft->click();
+        break;
+    case SessionStep::UnmapSelected:
+        selectOnly(window->listDZ, QStringLiteral("S01 存储一"));
+        window->btnToRight->click();
+        break;
+    case SessionStep::MapAll:
+        window->btnAllToLeft->click();
+        break;
+    case SessionStep::UnmapAll:
+        window->tbnAllToRight->click();
+        break;
+    case SessionStep::AddArea:
+        fixture.setDialogDriver(
+            areaDialogDriver(1, QStringLiteral("C01"), QStringLiteral("新区"), outcome));
+        window->TbnAdd->click();
+        break;
+    case SessionStep::SelectB01:
+        select(window, QStringLiteral("B01 A01备用"));
+        break;
+    case SessionStep::ModifyB01:
+        fixture.setDialogDriver(areaDialogDriver(1, QString(), QStringLiteral("改名"), outcome));
+        window->Tbnupdate->click();
+        break;
+    case SessionStep::SelectC01:
+        select(window, QStringLiteral("C01 新区"));
+        break;
+    case SessionStep::DeleteC01:
+        window->TbnDelete->click();
+        break;
+    case SessionStep::Locate:
+        fixture.setDialogDriver(locateDriver(QStringLiteral("M01")));
+        window->TbnLocate->click();
+        break;
+    case SessionStep::FindNext:
+        QTest::keyClick(window->TN, Qt::Key_F3);
+        break;
+    }
+    fixture.setDialogDriver({});
+}
