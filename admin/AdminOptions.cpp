@@ -102,6 +102,10 @@ bool AdminOptions::parse(const QStringList& arguments, AdminOptions& options, QS
                 break;
             continue;
         }
+        if (argument == QLatin1String("--help")) {
+            options.command = Command::Help;
+            return true;
+        }
         const QString name = argument.section(QLatin1Char('='), 0, 0);
         QString* target = name == QLatin1String("--kind")       ? &options.kind
                           : name == QLatin1String("--encoding") ? &encodingName
@@ -131,9 +135,9 @@ bool AdminOptions::parse(const QStringList& arguments, AdminOptions& options, QS
     if (command == QLatin1String("export") || command == QLatin1String("import")) {
         const bool isExport = command == QLatin1String("export");
         options.command = isExport ? Command::Export : Command::Import;
-        if (!allow(isExport ? QStringList{QStringLiteral("--kind"), QStringLiteral("--encoding")}
-                            : QStringList{QStringLiteral("--dry-run"),
-                                          QStringLiteral("--encoding")}))
+        if (!allow(isExport
+                       ? QStringList{QStringLiteral("--kind"), QStringLiteral("--encoding")}
+                       : QStringList{QStringLiteral("--dry-run"), QStringLiteral("--encoding")}))
             return false;
         if (words.size() != 2) {
             error = QStringLiteral("%1 takes a table and a file").arg(command);

@@ -15,18 +15,18 @@ namespace admin {
 struct AdminOptions {
     enum class Command { Help, Export, Import, Audit, CarryForward };
 
-    QString database;             // SQLite file or postgresql:// URI
-    bool defaultDatabase = false; // database is the shell's default file
+    QString database;                              // SQLite file or postgresql:// URI
+    bool defaultDatabase = false;                  // database is the shell's default file
     QString operatorCode = QStringLiteral("0001"); // the shell's default operator
 
     Command command = Command::Help;
     AdminTable table = AdminTable::Areas;
     QString file;
-    QString kind;                 // export --kind
-    TextEncoding encoding;        // --encoding
-    bool dryRun = false;          // import --dry-run
-    QDate since;                  // audit --since
-    QString auditOperator;        // audit --operator
+    QString kind;          // export --kind
+    TextEncoding encoding; // --encoding
+    bool dryRun = false;   // import --dry-run
+    QDate since;           // audit --since
+    QString auditOperator; // audit --operator
 
     // Parses arguments (arguments[0] is the program). False with error for unknown words,
     // missing values and options the command does not take.

@@ -62,9 +62,9 @@ QList<int> adminTableSortColumns(AdminTable table)
 
 QString insertStatements(AdminTable table, const QList<QStringList>& rows, int rowsPerStatement)
 {
-    const QString head = QStringLiteral("insert into %1 (%2) values\n")
-                             .arg(adminTableSqlName(table),
-                                  adminTableColumns(table).join(QLatin1String(", ")));
+    const QString head =
+        QStringLiteral("insert into %1 (%2) values\n")
+            .arg(adminTableSqlName(table), adminTableColumns(table).join(QLatin1String(", ")));
     QString text;
     for (qsizetype i = 0; i < rows.size(); ++i) {
         text += i % rowsPerStatement == 0 ? head : QStringLiteral(",\n");

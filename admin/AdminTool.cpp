@@ -77,7 +77,8 @@ int AdminTool::run(const QStringList& arguments)
     } catch (const platform::Error& failure) {
         m_console.warn(QStringLiteral("nelvo-admin: %1").arg(failure.message()));
     } catch (const std::exception& failure) {
-        m_console.warn(QStringLiteral("nelvo-admin: %1").arg(QString::fromLocal8Bit(failure.what())));
+        m_console.warn(
+            QStringLiteral("nelvo-admin: %1").arg(QString::fromLocal8Bit(failure.what())));
     }
     return ExitUsage;
 }

@@ -13,7 +13,8 @@ QString AuditLog::selectText(const AuditFilter& filter)
     if (filter.since.isValid())
         conditions << QStringLiteral("f_time >= '%1'").arg(filter.since.toString(Qt::ISODate));
     if (!filter.operatorCode.isEmpty())
-        conditions << QStringLiteral("f_operator = '%1'").arg(EscapeSqlLiteral(filter.operatorCode));
+        conditions
+            << QStringLiteral("f_operator = '%1'").arg(EscapeSqlLiteral(filter.operatorCode));
     QString text = QStringLiteral("select f_id, f_time, f_operator, f_text from tbAudit");
     if (!conditions.isEmpty())
         text += QStringLiteral(" where ") + conditions.join(QLatin1String(" and "));

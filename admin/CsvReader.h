@@ -8,10 +8,10 @@ namespace admin {
 
 // One record of a CSV file: its fields as raw bytes and the line it starts on.
 struct CsvRecord {
-    int line = 0;              // 1-based line of the record's first character
-    QList<QByteArray> fields;  // unquoted, doubled quotes folded
-    bool blank = false;        // an empty line (no field at all)
-    QString error;             // why the record is malformed; empty when well formed
+    int line = 0;             // 1-based line of the record's first character
+    QList<QByteArray> fields; // unquoted, doubled quotes folded
+    bool blank = false;       // an empty line (no field at all)
+    QString error;            // why the record is malformed; empty when well formed
 };
 
 // Reads RFC 4180 records (comma separated, double-quoted fields that may hold commas,

@@ -12,9 +12,9 @@ class ServerSession;
 
 // The keys already in the database that an import is checked against.
 struct DatabaseSnapshot {
-    QHash<QString, QString> areaKinds;        // area code -> stored kind, as stored
-    QSet<QString> storageAreas;               // storage-area codes
-    QHash<QString, QString> mappedAreas;      // mappingKey(kind, storage area) -> area code
+    QHash<QString, QString> areaKinds;   // area code -> stored kind, as stored
+    QSet<QString> storageAreas;          // storage-area codes
+    QHash<QString, QString> mappedAreas; // mappingKey(kind, storage area) -> area code
 
     static QString mappingKey(const QString& kind, const QString& storageArea)
     {

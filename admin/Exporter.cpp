@@ -13,9 +13,9 @@ namespace admin {
 
 QString Exporter::selectText(AdminTable table, const QString& kind)
 {
-    QString text = QStringLiteral("select %1 from %2")
-                       .arg(adminTableColumns(table).join(QLatin1String(", ")),
-                            adminTableSqlName(table));
+    QString text =
+        QStringLiteral("select %1 from %2")
+            .arg(adminTableColumns(table).join(QLatin1String(", ")), adminTableSqlName(table));
     // The window shows a stored kind under its root ignoring letter case; so does the filter.
     if (!kind.isEmpty())
         text += QStringLiteral(" where upper(f_qylx) = '%1'").arg(EscapeSqlLiteral(kind));
@@ -66,7 +66,8 @@ int Exporter::run(const ExportRequest& request)
         QSaveFile file(request.file);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
             !file.commit()) {
-            m_console.warn(QStringLiteral("cannot write %1: %2").arg(request.file, file.errorString()));
+            m_console.warn(
+                QStringLiteral("cannot write %1: %2").arg(request.file, file.errorString()));
             return ExitUsage;
         }
         m_console.warn(QStringLiteral("%1: wrote %2 %3")

@@ -12,8 +12,8 @@ class ServerSession;
 
 struct ExportRequest {
     AdminTable table = AdminTable::Areas;
-    QString file;  // "-" for the output device
-    QString kind;  // only rows of this kind (areas, mappings); empty for all
+    QString file; // "-" for the output device
+    QString kind; // only rows of this kind (areas, mappings); empty for all
     TextEncoding encoding;
 };
 

@@ -58,10 +58,11 @@ int Importer::run(const ImportRequest& request)
         return ExitRefused;
     }
     if (request.dryRun) {
-        m_console.print(QStringLiteral("%1: %2 rows valid, would add %2 %3; dry run, nothing changed")
-                            .arg(request.file)
-                            .arg(rows.size())
-                            .arg(noun));
+        m_console.print(
+            QStringLiteral("%1: %2 rows valid, would add %2 %3; dry run, nothing changed")
+                .arg(request.file)
+                .arg(rows.size())
+                .arg(noun));
         return ExitSuccess;
     }
     QList<QStringList> values;
@@ -69,7 +70,8 @@ int Importer::run(const ImportRequest& request)
     for (const Row& row : rows)
         values << row.values;
     if (showProgress)
-        m_console.warn(QStringLiteral("%1: adding %2 rows in one batch").arg(request.file).arg(rows.size()));
+        m_console.warn(
+            QStringLiteral("%1: adding %2 rows in one batch").arg(request.file).arg(rows.size()));
     if (!values.isEmpty() && !m_session.execute(insertStatements(request.table, values), error)) {
         m_console.warn(QStringLiteral("%1: the server refused the batch, nothing added: %2")
                            .arg(request.file, error));

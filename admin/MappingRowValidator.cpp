@@ -29,17 +29,18 @@ void MappingRowValidator::check(const QStringList& values, int line, QList<RowIs
                            .arg(storageArea, kind, *held)});
     } else if (const auto earlier = m_fileMappings.constFind(key);
                earlier != m_fileMappings.constEnd()) {
-        issues.append({line, column,
-                       QStringLiteral("storage area %1 is already mapped in %2 to area %3 on line %4")
-                           .arg(storageArea, kind, earlier->area)
-                           .arg(earlier->line)});
+        issues.append(
+            {line, column,
+             QStringLiteral("storage area %1 is already mapped in %2 to area %3 on line %4")
+                 .arg(storageArea, kind, earlier->area)
+                 .arg(earlier->line)});
     } else {
         m_fileMappings.insert(key, {line, area});
     }
 }
 
-void MappingRowValidator::checkArea(const QString& kind, bool kindOk, const QString& area,
-                                    int line, QList<RowIssue>& issues) const
+void MappingRowValidator::checkArea(const QString& kind, bool kindOk, const QString& area, int line,
+                                    QList<RowIssue>& issues) const
 {
     const QString column = QStringLiteral("f_qybm");
     if (!checkCode(column, area, line, issues))

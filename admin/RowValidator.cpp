@@ -20,8 +20,8 @@ std::unique_ptr<RowValidator> RowValidator::create(AdminTable table,
     return std::make_unique<MappingRowValidator>(snapshot);
 }
 
-bool RowValidator::checkText(const QString& column, const QString& value, int maxLength,
-                             int line, QList<RowIssue>& issues)
+bool RowValidator::checkText(const QString& column, const QString& value, int maxLength, int line,
+                             QList<RowIssue>& issues)
 {
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value.at(i);
@@ -54,7 +54,8 @@ bool RowValidator::checkCode(const QString& column, const QString& value, int li
         return false;
     for (QChar c : value) {
         if (c.isSpace()) {
-            issues.append({line, column, QStringLiteral("code \"%1\" contains a blank").arg(value)});
+            issues.append(
+                {line, column, QStringLiteral("code \"%1\" contains a blank").arg(value)});
             return false;
         }
     }
@@ -77,9 +78,9 @@ bool RowValidator::checkKind(const QString& column, const QString& value, int li
     const QStringList keys = areaKindKeys();
     if (keys.contains(value))
         return true;
-    issues.append({line, column,
-                   QStringLiteral("kind \"%1\" is none of %2")
-                       .arg(value, keys.join(QLatin1String(", ")))});
+    issues.append(
+        {line, column,
+         QStringLiteral("kind \"%1\" is none of %2").arg(value, keys.join(QLatin1String(", ")))});
     return false;
 }
 

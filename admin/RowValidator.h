@@ -26,8 +26,7 @@ public:
     virtual ~RowValidator() = default;
 
     // The validator of table over the database content in snapshot (which must outlive it).
-    static std::unique_ptr<RowValidator> create(AdminTable table,
-                                                const DatabaseSnapshot& snapshot);
+    static std::unique_ptr<RowValidator> create(AdminTable table, const DatabaseSnapshot& snapshot);
 
     // Checks values (one per column, in column order) of the row at line; appends an issue
     // per fault found.

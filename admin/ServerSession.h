@@ -15,19 +15,20 @@ class ServerSession {
 public:
     // Opens the database (SQLite file or postgresql:// URI) for operatorCode. Returns
     // nullptr with error set when the server cannot be opened.
-    static std::unique_ptr<ServerSession> open(const QString& database,
-                                               const QString& operatorCode, QString& error);
+    static std::unique_ptr<ServerSession> open(const QString& database, const QString& operatorCode,
+                                               QString& error);
 
     // Runs a query into rows. False with error (the server's messages joined) on failure.
     bool query(const QString& sql, platform::ClientDataset& rows, QString& error);
     // Runs a batch as one transaction. False with error (the server's messages) on failure.
     bool execute(const QString& batch, QString& error);
 
+    // A session over a server opened elsewhere.
+    explicit ServerSession(platform::DispatchRef<server::DataServer> server);
+
     server::DataServer* server() const { return m_server.get(); }
 
 private:
-    explicit ServerSession(platform::DispatchRef<server::DataServer> server);
-
     platform::DispatchRef<server::DataServer> m_server;
 };
 

@@ -1,5 +1,6 @@
 #include "ShellWindow.h"
 
+#include "AuditHistoryDialog.h"
 #include "HostNotificationWindow.h"
 #include "ModulePanel.h"
 #include "platform/MessageBox.h"
@@ -34,12 +35,18 @@ ShellWindow::ShellWindow(server::DataServer* server, const ModuleLibrary* module
             &ShellWindow::removeClosedPanels);
 
     QMenu* menu = menuBar()->addMenu(QStringLiteral("业务(&B)"));
-    QAction* open =
-        menu->addAction(QStringLiteral("打开区域档案与对照"), this, [this] { openModule(); });
+    QAction* open = menu->addAction(QStringLiteral("打开区域档案与对照"), this, [this] {
+        platform::runGuarded(platform::windowHandle(this), [this] { openModule(); });
+    });
     open->setObjectName(QStringLiteral("actionOpenArea"));
-    QAction* carry =
-        menu->addAction(QStringLiteral("结转到当前月份"), this, [this] { carryForward(); });
+    QAction* carry = menu->addAction(QStringLiteral("结转到当前月份"), this, [this] {
+        platform::runGuarded(platform::windowHandle(this), [this] { carryForward(); });
+    });
     carry->setObjectName(QStringLiteral("actionCarryForward"));
+    QAction* history = menu->addAction(QStringLiteral("操作历史…"), this, [this] {
+        platform::runGuarded(platform::windowHandle(this), [this] { showAuditHistory(); });
+    });
+    history->setObjectName(QStringLiteral("actionAuditHistory"));
     menu->addSeparator();
     menu->addAction(QStringLiteral("退出(&X)"), this, &QWidget::close);
 
@@ -79,6 +86,20 @@ bool ShellWindow::carryForward()
         QStringLiteral("结转"), platform::MessageBoxButtons::Ok,
         ok ? platform::MessageBoxIcon::Information : platform::MessageBoxIcon::Stop);
     return ok;
+}
+
+AuditHistoryDialog* ShellWindow::showAuditHistory()
+{
+    if (m_auditHistory) {
+        m_auditHistory->reload();
+    } else {
+        m_auditHistory = new AuditHistoryDialog(m_server.get(), this);
+        m_auditHistory->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_auditHistory->show();
+    m_auditHistory->raise();
+    m_auditHistory->activateWindow();
+    return m_auditHistory;
 }
 
 int ShellWindow::panelCount() const

@@ -5,14 +5,17 @@
 #include "server/DataServer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
+class AuditHistoryDialog;
 class HostNotificationWindow;
 class ModulePanel;
 class QTabWidget;
 
 // The stand-in for the back-office shell: a tab per opened module window, a menu action
-// that opens one more ("打开区域档案与对照") and one that carries the period forward.
+// that opens one more ("打开区域档案与对照"), one that carries the period forward and one
+// that shows the history of committed batches.
 class ShellWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -25,6 +28,8 @@ public:
     ModulePanel* openModule();
     // Moves the open period to the current month; shows the outcome.
     bool carryForward();
+    // Shows the (non-modal) history window, reading it again when it is open already.
+    AuditHistoryDialog* showAuditHistory();
 
     int panelCount() const;
     ModulePanel* panel(int index) const;
@@ -42,4 +47,5 @@ private:
     QString m_operatorCode;
     QTabWidget* m_tabs;
     HostNotificationWindow* m_notification;
+    QPointer<AuditHistoryDialog> m_auditHistory;
 };

@@ -56,8 +56,8 @@ bool build(const QString& path, int storageAreas, QString& error)
         if (!server)
             return false;
         auto ref = platform::DispatchRef<server::DataServer>::adopt(server);
-        if (!server->loadDemoData(&error)
-            || !server->executeScript(
+        if (!server->loadDemoData(&error) ||
+            !server->executeScript(
                 QStringLiteral("delete from tbqydz; delete from tbQyda; delete from tbCCQyda;"),
                 &error))
             return false;
@@ -70,27 +70,27 @@ bool build(const QString& path, int storageAreas, QString& error)
     }
     static const char* const Kinds[] = {"PICK", "PUT", "MPICK"};
     const bool ok =
-        run(db, "begin", error)
-        && insertRows(db, "insert into tbCCQyda (f_ccqybm, f_ccqymc) values (?, ?)", storageAreas,
-                      [](int i) {
-                          return QList<QByteArray>{numbered("S", i),
-                                                   "存储区域" + QByteArray::number(i)};
-                      },
-                      error)
-        && insertRows(db, "insert into tbQyda (f_qybm, f_qymc, f_qylx) values (?, ?, ?)",
-                      storageAreas / 5,
-                      [](int i) {
-                          return QList<QByteArray>{numbered("A", i), "区域" + QByteArray::number(i),
-                                                   Kinds[i % 3]};
-                      },
-                      error)
-        && insertRows(db, "insert into tbqydz (f_qylx, f_qybm, f_ccqybm) values (?, ?, ?)",
-                      storageAreas / 2,
-                      [](int i) {
-                          return QList<QByteArray>{"PICK", "A000000", numbered("S", i)};
-                      },
-                      error)
-        && run(db, "commit", error);
+        run(db, "begin", error) &&
+        insertRows(
+            db, "insert into tbCCQyda (f_ccqybm, f_ccqymc) values (?, ?)", storageAreas,
+            [](int i) {
+                return QList<QByteArray>{numbered("S", i), "存储区域" + QByteArray::number(i)};
+            },
+            error) &&
+        insertRows(
+            db, "insert into tbQyda (f_qybm, f_qymc, f_qylx) values (?, ?, ?)", storageAreas / 5,
+            [](int i) {
+                return QList<QByteArray>{numbered("A", i), "区域" + QByteArray::number(i),
+                                         Kinds[i % 3]};
+            },
+            error) &&
+        insertRows(
+            db, "insert into tbqydz (f_qylx, f_qybm, f_ccqybm) values (?, ?, ?)", storageAreas / 2,
+            [](int i) {
+                return QList<QByteArray>{"PICK", "A000000", numbered("S", i)};
+            },
+            error) &&
+        run(db, "commit", error);
     sqlite3_close(db);
     return ok;
 }

@@ -2,14 +2,23 @@
 
 #include <QListWidget>
 
-CaseInsensitiveListItem::CaseInsensitiveListItem(const QString& text) : QListWidgetItem(text) {}
+CaseInsensitiveListItem::CaseInsensitiveListItem(const QString& text)
+    : QListWidgetItem(text, nullptr, ItemType)
+    , m_folded(text.toCaseFolded())
+    , m_text(text)
+{
+}
 
 bool CaseInsensitiveListItem::operator<(const QListWidgetItem& other) const
 {
-    const QString mine = text();
-    const QString theirs = other.text();
-    const int folded = mine.compare(theirs, Qt::CaseInsensitive);
-    return folded != 0 ? folded < 0 : mine < theirs;
+    if (other.type() != ItemType) {
+        const QString theirs = other.text();
+        const int folded = m_text.compare(theirs, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : m_text < theirs;
+    }
+    const auto& item = static_cast<const CaseInsensitiveListItem&>(other);
+    const int folded = m_folded.compare(item.m_folded);
+    return folded != 0 ? folded < 0 : m_text < item.m_text;
 }
 
 void addSortedLines(QListWidget* list, const QStringList& lines)

@@ -163,18 +163,36 @@ void TfrmArea::TbnExitClick()
     close();
 }
 
+namespace {
+
+// Whether widget is the form or one of its controls, not part of a window of its own
+// (the shortcut note, a dialog) that merely has the form as its owner.
+bool isControlOf(const QWidget* form, const QWidget* widget)
+{
+    for (; widget && widget != form; widget = widget->parentWidget()) {
+        if (widget->isWindow())
+            return false;
+    }
+    return widget == form;
+}
+
+} // namespace
+
 void TfrmArea::installKeyPreview()
 {
     installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (isControlOf(this, child))
+            child->installEventFilter(this);
+    }
 }
 
 bool TfrmArea::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyRelease) {
         m_previewedKey = nullptr;
-    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+               isControlOf(this, static_cast<QWidget*>(watched))) {
         auto* widget = static_cast<QWidget*>(watched);
         // An unhandled key travels up the parents as the same event: preview it only at
         // the first widget that receives it.

@@ -157,6 +157,11 @@ void TfrmArea::buildToolBar(QWidget* panelMain)
     ToolBar->setFloatable(false);
     ToolBar->setIconSize(QSize(16, 16));
     ToolBar->setContentsMargins(0, 0, 0, 0);
+    // Flat buttons with no padding, so a 16-pixel picture and a 12-pixel caption fit in 35.
+    ToolBar->setStyleSheet(QStringLiteral(
+        "QToolButton { color: white; padding: 0px; margin: 0px; border: 1px solid transparent; }"
+        "QToolButton:hover { border-color: rgb(160, 160, 160); }"
+        "QToolButton:pressed { background: rgb(208, 208, 208); }"));
     TbnAdd = addToolButton(ToolBar, QStringLiteral("TbnAdd"), QStringLiteral("增  加"),
                            QStringLiteral("增加一条记录 Ctrl+A"), 4);
     Tbnupdate = addToolButton(ToolBar, QStringLiteral("Tbnupdate"), QStringLiteral("修  改"),

@@ -2,6 +2,7 @@
 
 #include "host/HostContext.h"
 #include "platform/Fonts.h"
+#include "platform/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -46,8 +47,10 @@ void TFrmBase::FormCreate()
 
 void TFrmBase::closeEvent(QCloseEvent* event)
 {
-    if (QWidget* host = hostContext().HostWindow.data())
-        platform::sendMessage(platform::windowHandle(host), ClosedMessage, 0, 0);
+    platform::runGuarded(platform::windowHandle(this), [] {
+        if (QWidget* host = hostContext().HostWindow.data())
+            platform::sendMessage(platform::windowHandle(host), ClosedMessage, 0, 0);
+    });
     event->accept();
     deleteLater();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dispatch.h"
+#include "platform/Variant.h"
 
 #include <QList>
 #include <QQueue>
@@ -14,12 +15,15 @@ public:
     struct Call {
         int32_t dispId;
         QString text;
+        bool busyCursor; // the wait cursor was showing during the call
     };
 
     explicit RecordingServer(platform::DispatchObject* server);
 
     // The next call of dispId (QueryData or ExecuteBatch) answers false with messages.
     void failNext(int32_t dispId, const QStringList& messages);
+    // The next call of dispId answers result with byRef in its by-ref argument.
+    void answerNext(int32_t dispId, bool result, const platform::Variant& byRef);
 
     const QList<Call>& calls() const { return m_calls; }
     // Texts of the calls of one id, in order.
@@ -32,5 +36,10 @@ protected:
 private:
     platform::DispatchRef<platform::DispatchObject> m_server;
     QList<Call> m_calls;
-    QList<QPair<int32_t, QStringList>> m_failures;
+    struct Answer {
+        int32_t dispId;
+        bool result;
+        platform::Variant byRef;
+    };
+    QList<Answer> m_answers;
 };

@@ -41,6 +41,9 @@ private slots:
     void controlLClicksLocateOnce();
     void unboundControlKeysDoNothing();
     void layoutNamesAndSizes();
+    void shot();
+    void serverCallsShowBusyCursor();
+    void errorInHandlerIsShownAndWindowGoesOn();
 };
 
 void TfrmAreaTest::startUpLoadsTreeAndStorageAreas()
@@ -277,6 +280,57 @@ void TfrmAreaTest::layoutNamesAndSizes()
     QCOMPARE(window->PanelLC->width(), 225);
     QCOMPARE(window->PanelL->width(), 241);
     QCOMPARE(window->PanelC->width(), 31);
+}
+
+void TfrmAreaTest::serverCallsShowBusyCursor()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("C01 管理区")));
+    window->btnAllToLeft->click();
+    QCOMPARE(fixture.server().calls().size(), 5);
+    for (const RecordingServer::Call& call : fixture.server().calls())
+        QVERIFY2(call.busyCursor, qPrintable(call.text));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TfrmAreaTest::errorInHandlerIsShownAndWindowGoesOn()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    platform::DataTable noNames;
+    noNames.columns = {QStringLiteral("f_qylx"), QStringLiteral("f_qybm"),
+                       QStringLiteral("f_ccqybm")};
+    noNames.rows = {
+        {platform::Variant("PICK"), platform::Variant("A01"), platform::Variant("S01")}};
+    fixture.server().answerNext(QueryData, true,
+                                platform::Variant(platform::encodePacket(noNames)));
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
+    QCOMPARE(fixture.boxes().texts(), QStringList{QStringLiteral("Field 'f_ccqymc' not found")});
+    QCOMPARE(fixture.boxes().last().owner, platform::windowHandle(window));
+    QCOMPARE(window->listDZ->count(), 0);
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("B01 补货区")));
+    QCOMPARE(AreaWindowFixture::lines(window->listDZ), QStringList{QStringLiteral("S01 一号存储")});
+}
+
+void TfrmAreaTest::shot()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY(fixture.create(QString(), error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("C01 管理区")));
+    AreaWindowFixture::selectLines(window->listccqyda, {QStringLiteral("S01 一号存储"), QStringLiteral("S03 三号存储")});
+    window->btnToLeft->click();
+    AreaWindowFixture::selectLines(window->listDZ, {QStringLiteral("s04 小写存储")});
+    QTest::qWait(300);
+    window->parentWidget()->grab().save("/tmp/area-window.png");
 }
 
 QTEST_MAIN(TfrmAreaTest)

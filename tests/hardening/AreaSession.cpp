@@ -32,6 +32,8 @@ QTreeWidgetItem* node(const TfrmArea* window, const QString& text)
     return nullptr;
 }
 
+} // namespace
+
 void selectOnly(QListWidget* list, const QString& text)
 {
     list->clearSelection();
@@ -40,11 +42,15 @@ void selectOnly(QListWidget* list, const QString& text)
             list->item(row)->setSelected(true);
 }
 
-void select(TfrmArea* window, const QString& text)
+bool select(TfrmArea* window, const QString& text)
 {
-    if (QTreeWidgetItem* item = node(window, text))
+    QTreeWidgetItem* item = node(window, text);
+    if (item)
         window->TN->setCurrentItem(item);
+    return item != nullptr;
 }
+
+namespace {
 
 // Shows the dialog as the modal loop would, fills and confirms it, and notes how it is left.
 SessionFixture::DialogDriver areaDialogDriver(int kindIndex, const QString& code,
@@ -85,6 +91,28 @@ SessionFixture::DialogDriver locateDriver(const QString& text)
 
 } // namespace
 
+void addArea(SessionFixture& fixture, int kindIndex, const QString& code, const QString& name,
+             DialogOutcome& outcome)
+{
+    fixture.setDialogDriver(areaDialogDriver(kindIndex, code, name, outcome));
+    fixture.window()->TbnAdd->click();
+    fixture.setDialogDriver({});
+}
+
+void renameSelectedArea(SessionFixture& fixture, const QString& name, DialogOutcome& outcome)
+{
+    fixture.setDialogDriver(areaDialogDriver(0, QString(), name, outcome));
+    fixture.window()->Tbnupdate->click();
+    fixture.setDialogDriver({});
+}
+
+void locate(SessionFixture& fixture, const QString& text)
+{
+    fixture.setDialogDriver(locateDriver(text));
+    fixture.window()->TbnLocate->click();
+    fixture.setDialogDriver({});
+}
+
 WindowState captureState(const TfrmArea* window)
 {
     WindowState state;
@@ -122,6 +150,14 @@ QString stepName(SessionStep step)
     return QString::fromLatin1(names[int(step)]);
 }
 
+void prepareStep(SessionFixture& fixture, SessionStep step)
+{
+    if (step == SessionStep::MapSelected)
+        selectOnly(fixture.window()->listccqyda, QStringLiteral("S03 存储三"));
+    if (step == SessionStep::UnmapSelected)
+        selectOnly(fixture.window()->listDZ, QStringLiteral("S01 存储一"));
+}
+
 void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome)
 {
     if (step == SessionStep::Startup) {
@@ -136,11 +172,9 @@ void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome)
         select(window, QStringLiteral("A01 一号拣货区"));
         break;
     case SessionStep::MapSelected:
-        selectOnly(window->listccqyda, QStringLiteral("S03 存储三"));
         window->btnToLeft->click();
         break;
     case SessionStep::UnmapSelected:
-        selectOnly(window->listDZ, QStringLiteral("S01 存储一"));
         window->btnToRight->click();
         break;
     case SessionStep::MapAll:
@@ -150,16 +184,13 @@ void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome)
         window->tbnAllToRight->click();
         break;
     case SessionStep::AddArea:
-        fixture.setDialogDriver(
-            areaDialogDriver(1, QStringLiteral("C01"), QStringLiteral("新区"), outcome));
-        window->TbnAdd->click();
+        addArea(fixture, 1, QStringLiteral("C01"), QStringLiteral("新区"), outcome);
         break;
     case SessionStep::SelectB01:
         select(window, QStringLiteral("B01 A01备用"));
         break;
     case SessionStep::ModifyB01:
-        fixture.setDialogDriver(areaDialogDriver(1, QString(), QStringLiteral("改名"), outcome));
-        window->Tbnupdate->click();
+        renameSelectedArea(fixture, QStringLiteral("改名"), outcome);
         break;
     case SessionStep::SelectC01:
         select(window, QStringLiteral("C01 新区"));
@@ -168,8 +199,7 @@ void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome)
         window->TbnDelete->click();
         break;
     case SessionStep::Locate:
-        fixture.setDialogDriver(locateDriver(QStringLiteral("M01")));
-        window->TbnLocate->click();
+        locate(fixture, QStringLiteral("M01"));
         break;
     case SessionStep::FindNext:
         QTest::keyClick(window->TN, Qt::Key_F3);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class QListWidget;
 class SessionFixture;
 class TfrmArea;
 
@@ -31,6 +32,18 @@ struct DialogOutcome {
     friend bool operator==(const DialogOutcome&, const DialogOutcome&) = default;
 };
 
+// Makes the node with exactly this text the current one; false when there is none.
+bool select(TfrmArea* window, const QString& text);
+// Selects the line with exactly this text and no other.
+void selectOnly(QListWidget* list, const QString& text);
+// The add button, with the dialog filled (kind index, code, name) and confirmed once.
+void addArea(SessionFixture& fixture, int kindIndex, const QString& code, const QString& name,
+             DialogOutcome& outcome);
+// The modify button on the current node, with the name replaced and confirmed.
+void renameSelectedArea(SessionFixture& fixture, const QString& name, DialogOutcome& outcome);
+// The locate button, confirmed with this search text.
+void locate(SessionFixture& fixture, const QString& text);
+
 // The steps of the scripted session, in order: start-up, select areas, each transfer
 // button, add, modify, delete, locate and find-next.
 enum class SessionStep {
@@ -52,5 +65,7 @@ enum class SessionStep {
 constexpr int SessionStepCount = int(SessionStep::FindNext) + 1;
 QString stepName(SessionStep step);
 
-// Runs one step on the fixture's window; the add and modify steps fill outcome.
+// Selects what a step works on (the lines the transfer buttons take).
+void prepareStep(SessionFixture& fixture, SessionStep step);
+// Runs one prepared step on the fixture's window; the add and modify steps fill outcome.
 void runStep(SessionFixture& fixture, SessionStep step, DialogOutcome& outcome);

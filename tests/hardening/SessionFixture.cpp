@@ -69,14 +69,14 @@ QString SessionFixture::databasePath() const
     return m_folder.filePath(QStringLiteral("areas.db"));
 }
 
-bool SessionFixture::createTemplate(const QString& path, QString& error)
+bool SessionFixture::createWarehouse(const QString& database, QString& error)
 {
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
-    const auto database = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(path, options, &error));
-    return database && database->loadDemoData(&error)
-           && database->executeScript(QString::fromUtf8(WarehouseScript), &error);
+    const auto server = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(database, options, &error));
+    return server && server->loadDemoData(&error)
+           && server->executeScript(QString::fromUtf8(WarehouseScript), &error);
 }
 
 bool SessionFixture::open(const QString& templatePath, QString& error)
@@ -89,10 +89,15 @@ bool SessionFixture::open(const QString& templatePath, QString& error)
         error = QStringLiteral("cannot copy the database");
         return false;
     }
+    return attach(databasePath(), error);
+}
+
+bool SessionFixture::attach(const QString& database, QString& error)
+{
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
     m_server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(databasePath(), options, &error));
+        server::DataServer::open(database, options, &error));
     if (!m_server)
         return false;
     m_faults = platform::DispatchRef<testsupport::FaultInjectingServer>::adopt(

@@ -40,12 +40,14 @@ public:
     SessionFixture(const SessionFixture&) = delete;
     SessionFixture& operator=(const SessionFixture&) = delete;
 
-    // Creates the database file path with the demo system data and the warehouse, closed
-    // again so the file can be copied; false with error.
-    static bool createTemplate(const QString& path, QString& error);
+    // Fills database (a file path or a postgresql:// URI) with the demo system data and the warehouse, closed again
+    // so a file can be copied; false with error.
+    static bool createWarehouse(const QString& database, QString& error);
 
     // Opens a copy of the database file templatePath; false with error.
     bool open(const QString& templatePath, QString& error);
+    // Opens the database itself (a file path or a postgresql:// URI); false with error.
+    bool attach(const QString& database, QString& error);
     // The database file of this fixture.
     QString databasePath() const;
 

@@ -1,12 +1,17 @@
 #include "ShellWindow.h"
+#include "AuditHistoryDialog.h"
 #include "HostNotificationWindow.h"
 #include "ModuleLibrary.h"
 #include "ModulePanel.h"
 #include "ShellOptions.h"
+#include "platform/CoorDisp.h"
 #include "platform/MessageBox.h"
 #include "server/DataServer.h"
 
+#include <QAction>
+#include <QDateEdit>
 #include <QPointer>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,6 +32,7 @@ private slots:
     void moduleLoadFailureNamesWhatIsMissing();
     void commandLine_data();
     void commandLine();
+    void auditHistoryListsNewestFirstAndFiltersByDate();
 
 private:
     static QString libraryFolder()
@@ -201,6 +207,68 @@ void ShellWindowTest::commandLine()
     QCOMPARE(options.defaultDatabase, arguments.isEmpty());
     QCOMPARE(options.operatorCode, operatorCode);
     QCOMPARE(options.demo, demo);
+}
+
+void ShellWindowTest::auditHistoryListsNewestFirstAndFiltersByDate()
+{
+    // A database of its own whose batches were committed on known days.
+    QString error;
+    auto server = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(m_folder.filePath("audit.sqlite"), {"0042", {}}, &error));
+    QVERIFY2(server, qPrintable(error));
+    const QList<QPair<QDateTime, QString>> batches = {
+        {QDateTime(QDate(2024, 3, 4), QTime(9, 0)), "insert into tbZyda values ('1', '甲');"},
+        {QDateTime(QDate(2024, 3, 5), QTime(23, 59, 59)),
+         "update tbZyda set f_zymc = 'it''s' where f_zybm = '1';"},
+        {QDateTime(QDate(2024, 3, 6), QTime(0, 0)), "delete from tbZyda;"},
+    };
+    for (const auto& [time, text] : batches) {
+        server->setClock([time] { return time; });
+        platform::Variant value(text);
+        platform::DispatchArguments arguments{platform::DispatchArgument::byRef(value)};
+        QVERIFY2(server->invoke(platform::CoorDisp::ExecuteBatch, arguments).toBool(),
+                 qPrintable(text));
+    }
+
+    ShellWindow window(server.get(), m_module.get(), "0042");
+    auto* action = window.findChild<QAction*>("actionAuditHistory");
+    QVERIFY(action);
+    action->trigger();
+    auto* dialog = window.findChild<AuditHistoryDialog*>("auditHistoryDialog");
+    QVERIFY(dialog && dialog->isVisible());
+    auto* table = dialog->findChild<QTableWidget*>("auditHistory");
+    auto* since = dialog->findChild<QDateEdit*>("auditSince");
+    QVERIFY(table && since);
+    QVERIFY(!table->accessibleName().isEmpty());
+    QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+    const auto shownTexts = [table] {
+        QStringList texts;
+        for (int row = 0; row < table->rowCount(); ++row)
+            texts << table->item(row, AuditHistoryDialog::TextColumn)->text();
+        return texts;
+    };
+    QCOMPARE(shownTexts(), QStringList({batches[2].second, batches[1].second, batches[0].second}));
+    QCOMPARE(table->item(0, AuditHistoryDialog::TimeColumn)->text(), "2024-03-06 00:00:00");
+    QCOMPARE(table->item(2, AuditHistoryDialog::OperatorColumn)->text(), "0042");
+
+    since->setDate(QDate(2024, 3, 5)); // the whole day counts, up to 23:59:59
+    QCOMPARE(shownTexts(), QStringList({batches[2].second, batches[1].second}));
+    since->setDate(QDate(2024, 3, 7));
+    QCOMPARE(table->rowCount(), 0);
+    dialog->setSince({});
+    QCOMPARE(table->rowCount(), 3);
+
+    // Opening it again reads what was committed meanwhile, in the same window.
+    server->setClock([] { return QDateTime(QDate(2024, 3, 8), QTime(8, 0)); });
+    platform::Variant value(QString("insert into tbZyda values ('2', '乙');"));
+    platform::DispatchArguments arguments{platform::DispatchArgument::byRef(value)};
+    QVERIFY(server->invoke(platform::CoorDisp::ExecuteBatch, arguments).toBool());
+    action->trigger();
+    QCOMPARE(window.findChildren<AuditHistoryDialog*>().size(), 1);
+    QCOMPARE(table->rowCount(), 4);
+    QCOMPARE(table->item(0, AuditHistoryDialog::TimeColumn)->text(), "2024-03-08 08:00:00");
+    QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
 }
 
 QTEST_MAIN(ShellWindowTest)

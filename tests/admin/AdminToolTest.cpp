@@ -1,0 +1,486 @@
+#include "AdminTool.h"
+#include "AuditLog.h"
+#include "Console.h"
+#include "ServerFixture.h"
+#include "ServerSession.h"
+#include "platform/ClientDataset.h"
+#include "platform/CoorDisp.h"
+
+#include <QBuffer>
+#include <QDate>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the tool in this process, as its main() would, on the given arguments.
+Run runTool(const QStringList& arguments)
+{
+    QByteArray out;
+    QByteArray err;
+    QBuffer outBuffer(&out);
+    QBuffer errBuffer(&err);
+    outBuffer.open(QIODevice::WriteOnly);
+    errBuffer.open(QIODevice::WriteOnly);
+    admin::Console console(outBuffer, errBuffer);
+    Run run;
+    run.status = admin::AdminTool(console).run(QStringList{"nelvo-admin"} + arguments);
+    run.out = QString::fromUtf8(out);
+    run.err = QString::fromUtf8(err);
+    return run;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The seed every test starts from: two areas, three storage areas, one mapping, with
+// the texts that need quoting in a CSV file or a statement.
+const char* const SeedScript =
+    "insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('A01', '一号,拣货区', 'PICK');\n"
+    "insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('B01', 'O''Brien \"补货\"', 'PUT');\n"
+    "insert into tbCCQyda (f_ccqybm, f_ccqymc) values ('S01', '储位 一');\n"
+    "insert into tbCCQyda (f_ccqybm, f_ccqymc) values ('S02', ' 前导空格');\n"
+    "insert into tbCCQyda (f_ccqybm, f_ccqymc) values ('S03', '三');\n"
+    "insert into tbqydz (f_qylx, f_qybm, f_ccqybm) values ('PICK', 'A01', 'S01');\n";
+
+} // namespace
+
+// Each test runs on SQLite and on PostgreSQL (when NELVO_TEST_PG_URI names a server),
+// on a fresh database holding the seed.
+class AdminToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase_data();
+    void init();
+    void cleanup();
+
+    void exportedTablesImportIntoAnEmptyDatabase_data();
+    void exportedTablesImportIntoAnEmptyDatabase();
+    void exportIsOrderedAndFilteredByKind();
+    void badRowsNameTheirLineAndColumn_data();
+    void badRowsNameTheirLineAndColumn();
+    void dryRunChangesNothing();
+    void oneBadRowAmongTenThousandAppliesNothing();
+    void largeFilesShowProgress();
+    void exitStatuses_data();
+    void exitStatuses();
+    void auditListsNewestFirstAndFilters();
+    void auditWithoutTrailIsAnError();
+    void carryForwardOpensTheCurrentMonth();
+    void programWritesExportToStandardOutput();
+
+private:
+    QString database() const { return m_fixture->database(); }
+    QString path(const QString& name) const { return m_folder->filePath(name); }
+    // The three tables as sorted text lines, to compare databases.
+    QStringList dump(server::DataServer* server) const;
+
+    std::unique_ptr<ServerFixture> m_fixture;
+    std::unique_ptr<QTemporaryDir> m_folder;
+};
+
+void AdminToolTest::initTestCase_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << QString(ServerFixture::Sqlite);
+    QTest::newRow("postgresql") << QString(ServerFixture::Postgres);
+}
+
+void AdminToolTest::init()
+{
+    QFETCH_GLOBAL(QString, backend);
+    const QString reason = ServerFixture::unavailableReason(backend);
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    m_folder = std::make_unique<QTemporaryDir>();
+    m_fixture = std::make_unique<ServerFixture>();
+    QString error;
+    QVERIFY2(m_fixture->open(backend, {QStringLiteral("0001"), {}}, error), qPrintable(error));
+    QVERIFY2(m_fixture->server()->executeScript(QString::fromUtf8(SeedScript), &error),
+             qPrintable(error));
+}
+
+void AdminToolTest::cleanup()
+{
+    m_fixture.reset();
+    m_folder.reset();
+}
+
+QStringList AdminToolTest::dump(server::DataServer* server) const
+{
+    QStringList lines;
+    const QStringList queries{"select f_qybm, f_qymc, f_qylx from tbQyda",
+                              "select f_ccqybm, f_ccqymc from tbCCQyda",
+                              "select f_qylx, f_qybm, f_ccqybm from tbqydz"};
+    for (const QString& sql : queries) {
+        platform::Variant data;
+        if (!ServerCall::queryData(server, sql, data))
+            return {QStringLiteral("query failed: ") + sql};
+        platform::ClientDataset rows;
+        rows.loadPacket(data);
+        for (rows.first(); !rows.eof(); rows.next()) {
+            QStringList values;
+            for (const QString& column : rows.table().columns)
+                values << rows.fieldText(column);
+            lines << sql.section(' ', -1) + QLatin1Char(':') + values.join(QLatin1Char('|'));
+        }
+    }
+    lines.sort();
+    return lines;
+}
+
+void AdminToolTest::exportedTablesImportIntoAnEmptyDatabase_data()
+{
+    QTest::addColumn<QStringList>("encoding");
+    QTest::newRow("utf-8") << QStringList();
+    QTest::newRow("gb18030") << QStringList{"--encoding", "gb18030"};
+}
+
+void AdminToolTest::exportedTablesImportIntoAnEmptyDatabase()
+{
+    QFETCH_GLOBAL(QString, backend);
+    QFETCH(QStringList, encoding);
+    const QStringList tables{"areas", "storage-areas", "mappings"};
+    for (const QString& table : tables) {
+        const Run run =
+            runTool(QStringList{"--database", database(), "export", table, path(table + ".csv")} +
+                    encoding);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+    }
+    ServerFixture empty;
+    QString error;
+    QVERIFY2(empty.open(backend, {}, error), qPrintable(error));
+    // Storage areas and areas first: mappings are checked against them.
+    for (const QString& table : QStringList{"storage-areas", "areas", "mappings"}) {
+        const Run run = runTool(
+            QStringList{"--database", empty.database(), "import", table, path(table + ".csv")} +
+            encoding);
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains("added"), qPrintable(run.out));
+    }
+    QCOMPARE(dump(empty.server()), dump(m_fixture->server()));
+    QCOMPARE(dump(empty.server()).size(), 6);
+}
+
+void AdminToolTest::exportIsOrderedAndFilteredByKind()
+{
+    QString error;
+    QVERIFY(m_fixture->server()->executeScript(
+        "insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('A00', '零', 'pick');\n"
+        "insert into tbqydz (f_qylx, f_qybm, f_ccqybm) values ('PUT', 'B01', 'S01');\n",
+        &error));
+    Run run = runTool({"--database", database(), "export", "areas", "--kind", "PICK", "-"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QString::fromUtf8("f_qybm,f_qymc,f_qylx\r\n"
+                                        "A00,零,pick\r\n"
+                                        "A01,\"一号,拣货区\",PICK\r\n"));
+    run = runTool({"--database", database(), "export", "storage-areas", "-"});
+    QCOMPARE(run.out, QString::fromUtf8("f_ccqybm,f_ccqymc\r\n"
+                                        "S01,储位 一\r\n"
+                                        "S02,\" 前导空格\"\r\n"
+                                        "S03,三\r\n"));
+    run = runTool({"--database", database(), "export", "mappings", "-"});
+    QCOMPARE(run.out, QString::fromUtf8("f_qylx,f_qybm,f_ccqybm\r\n"
+                                        "PICK,A01,S01\r\n"
+                                        "PUT,B01,S01\r\n"));
+}
+
+void AdminToolTest::badRowsNameTheirLineAndColumn_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+
+    const QByteArray areas = "f_qybm,f_qymc,f_qylx\nC01,好的,PICK\n";
+    const QByteArray storage = "f_ccqybm,f_ccqymc\nS10,好的\n";
+    const QByteArray mappings = "f_qylx,f_qybm,f_ccqybm\nPUT,B01,S02\n";
+    QTest::newRow("wrong header") << "areas" << QByteArray("f_qybm,f_qymc\nC02,x\n")
+                                  << "FILE:1: header: expected \"f_qybm,f_qymc,f_qylx\"";
+    QTest::newRow("empty file") << "areas" << QByteArray() << "FILE:1: header: empty file";
+    QTest::newRow("code in the database, other kind")
+        << "areas" << areas + "B01,重复,PICK\n"
+        << "FILE:3: column f_qybm: area B01 exists already (a PUT area)";
+    QTest::newRow("code twice in the file")
+        << "areas" << areas + "C01,再来,MPICK\n"
+        << "FILE:3: column f_qybm: area C01 is already on line 2";
+    QTest::newRow("kind in lower case") << "areas" << areas + "C02,名,pick\n"
+                                        << "FILE:3: column f_qylx: kind \"pick\" is none of";
+    QTest::newRow("kind with a blank") << "areas" << areas + "C02,名,PUT \n"
+                                       << "FILE:3: column f_qylx: kind \"PUT \"";
+    QTest::newRow("code blank after trimming") << "areas" << areas + "\"  \",名,PUT\n"
+                                               << "FILE:3: column f_qybm: empty code";
+    QTest::newRow("name blank after trimming") << "storage-areas" << storage + "S11, \n"
+                                               << "FILE:3: column f_ccqymc: empty name";
+    QTest::newRow("code with a blank inside")
+        << "storage-areas" << storage + "S 11,名\n"
+        << "FILE:3: column f_ccqybm: code \"S 11\" contains a blank";
+    QTest::newRow("control character") << "storage-areas" << storage + "S11,\"a\tb\"\n"
+                                       << "FILE:3: column f_ccqymc: control character U+0009";
+    QTest::newRow("line break in a name") << "storage-areas" << storage + "S11,\"a\nb\"\n"
+                                          << "FILE:3: column f_ccqymc: control character U+000a";
+    QTest::newRow("invalid utf-8") << "storage-areas" << storage + "S11,\xB0\xA1\n"
+                                   << "FILE:3: column f_ccqymc: not valid UTF-8 text";
+    QTest::newRow("too long for the column")
+        << "storage-areas" << storage + "S11," + QByteArray(61, 'x') + "\n"
+        << "FILE:3: column f_ccqymc: 61 characters, at most 60 fit";
+    QTest::newRow("storage area in the database")
+        << "storage-areas" << storage + "S03,又一个\n"
+        << "FILE:3: column f_ccqybm: storage area S03 exists already";
+    QTest::newRow("storage area twice in the file")
+        << "storage-areas" << storage + "S10,又一个\n"
+        << "FILE:3: column f_ccqybm: storage area S10 is already on line 2";
+    QTest::newRow("wrong field count") << "storage-areas" << storage + "S11,a,b\n"
+                                       << "FILE:3: 3 fields, expected 2";
+    QTest::newRow("malformed quoting") << "storage-areas" << storage + "S11,a\"b\n"
+                                       << "FILE:3: quote inside a field";
+    QTest::newRow("mapping of an unknown storage area")
+        << "mappings" << mappings + "PUT,B01,S99\n"
+        << "FILE:3: column f_ccqybm: no storage area S99 in the database";
+    QTest::newRow("mapping to an unknown area")
+        << "mappings" << mappings + "PUT,Z01,S03\n"
+        << "FILE:3: column f_qybm: no area Z01 in the database";
+    QTest::newRow("mapping to an area of another kind")
+        << "mappings" << mappings + "PICK,B01,S03\n"
+        << "FILE:3: column f_qybm: area B01 is a PUT area, not PICK";
+    QTest::newRow("mapping of an unknown kind") << "mappings" << mappings + "PUTS,B01,S03\n"
+                                                << "FILE:3: column f_qylx: kind \"PUTS\"";
+    QTest::newRow("storage area mapped in the database names its area")
+        << "mappings" << mappings + "PICK,A01,S01\n"
+        << "FILE:3: column f_ccqybm: storage area S01 is already mapped in PICK to area A01";
+    QTest::newRow("storage area mapped twice in the file names the first")
+        << "mappings" << mappings + "PUT,B01,S02\n"
+        << "FILE:3: column f_ccqybm: storage area S02 is already mapped in PUT to area B01 on line "
+           "2";
+    QTest::newRow("bad row after a multi-line record")
+        << "areas" << QByteArray("f_qybm,f_qymc,f_qylx\n\"C05\",\"两\"\"行\"\"\",PUT\n\nC06,,PUT\n")
+        << "FILE:4: column f_qymc: empty name";
+}
+
+void AdminToolTest::badRowsNameTheirLineAndColumn()
+{
+    QFETCH(QString, table);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const QString file = path("in.csv");
+    QVERIFY(writeFile(file, content));
+    const QStringList before = dump(m_fixture->server());
+    const Run run = runTool({"--database", database(), "import", table, file});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(QString(message).replace("FILE", file)), qPrintable(run.err));
+    QVERIFY2(run.err.contains("nothing added"), qPrintable(run.err));
+    QCOMPARE(dump(m_fixture->server()), before);
+}
+
+void AdminToolTest::dryRunChangesNothing()
+{
+    const QString file = path("in.csv");
+    QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPUT,B01,S01\n"));
+    const QStringList before = dump(m_fixture->server());
+    Run run = runTool({"--database", database(), "import", "mappings", file, "--dry-run"});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains("2 rows valid, would add 2 mappings; dry run, nothing changed"),
+             qPrintable(run.out));
+    QCOMPARE(dump(m_fixture->server()), before);
+
+    // The same report for a bad file, and still nothing changed.
+    QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPICK,A01,S01\n"));
+    run = runTool({"--database", database(), "import", "mappings", "--dry-run", file});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(file + ":3: column f_ccqybm: storage area S01 is already mapped "
+                                     "in PICK to area A01"),
+             qPrintable(run.err));
+    QVERIFY2(run.err.contains("1 bad of 2 rows; dry run, nothing changed"), qPrintable(run.err));
+    QCOMPARE(dump(m_fixture->server()), before);
+
+    // Without --dry-run the good file is applied.
+    QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPUT,B01,S01\n"));
+    run = runTool({"--database", database(), "import", "mappings", file});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains("added 2 mappings"), qPrintable(run.out));
+    QCOMPARE(dump(m_fixture->server()).size(), before.size() + 2);
+}
+
+void AdminToolTest::oneBadRowAmongTenThousandAppliesNothing()
+{
+    QByteArray content = "f_ccqybm,f_ccqymc\n";
+    for (int i = 0; i < 10000; ++i)
+        content += "T" + QByteArray::number(i) + (i == 7321 ? ",\n" : ",库位\n");
+    const QString file = path("big.csv");
+    QVERIFY(writeFile(file, content));
+    const QStringList before = dump(m_fixture->server());
+    const Run run = runTool({"--database", database(), "import", "storage-areas", file});
+    QCOMPARE(run.status, 1);
+    QVERIFY2(run.err.contains(file + ":7323: column f_ccqymc: empty name"), qPrintable(run.err));
+    QVERIFY2(run.err.contains("1 bad of 10000 rows"), qPrintable(run.err));
+    QCOMPARE(dump(m_fixture->server()), before);
+}
+
+void AdminToolTest::largeFilesShowProgress()
+{
+    QByteArray content = "f_ccqybm,f_ccqymc\n";
+    for (int i = 0; i < 10001; ++i)
+        content += "T" + QByteArray::number(i) + ",'库位'\n";
+    const QString file = path("big.csv");
+    QVERIFY(writeFile(file, content));
+    const Run run = runTool({"--database", database(), "import", "storage-areas", file});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.err.contains("checked 10000 of 10001 rows"), qPrintable(run.err));
+    QVERIFY2(run.out.contains("added 10001 storage areas"), qPrintable(run.out));
+    QCOMPARE(dump(m_fixture->server()).size(), 6 + 10001);
+    QVERIFY(dump(m_fixture->server()).contains(QString::fromUtf8("tbCCQyda:T0|'库位'")));
+}
+
+void AdminToolTest::exitStatuses_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // DB stands for the test database
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+    QTest::newRow("export") << QStringList{"--database", "DB", "export", "areas", "-"} << 0 << "";
+    QTest::newRow("no command") << QStringList{"--database", "DB"} << 2 << "no command given";
+    QTest::newRow("unknown command")
+        << QStringList{"--database", "DB", "drop"} << 2 << "unknown command drop";
+    QTest::newRow("unknown table")
+        << QStringList{"--database", "DB", "export", "zones", "-"} << 2 << "unknown table zones";
+    QTest::newRow("kind of storage areas")
+        << QStringList{"--database", "DB", "export", "storage-areas", "--kind", "PICK", "-"} << 2
+        << "storage areas have no kind";
+    QTest::newRow("unknown kind") << QStringList{"--database", "DB",   "export", "areas",
+                                                 "--kind",     "pick", "-"}
+                                  << 2 << "unknown kind pick";
+    QTest::newRow("dry run of an export")
+        << QStringList{"--database", "DB", "export", "areas", "-", "--dry-run"} << 2
+        << "export does not take --dry-run";
+    QTest::newRow("bad date") << QStringList{"--database", "DB", "audit", "--since", "2024-13-01"}
+                              << 2 << "--since needs a date";
+    QTest::newRow("missing value") << QStringList{"--database"} << 2 << "--database needs a value";
+    QTest::newRow("missing file") << QStringList{"--database", "DB", "import", "areas", "NOFILE"}
+                                  << 2 << "cannot read";
+    QTest::newRow("unwritable file")
+        << QStringList{"--database", "DB", "export", "areas", "NODIR/out.csv"} << 2
+        << "cannot write";
+    QTest::newRow("database cannot be opened")
+        << QStringList{"--database", "NODIR/db.sqlite", "export", "areas", "-"} << 2
+        << "cannot open";
+    QTest::newRow("bad rows") << QStringList{"--database", "DB", "import", "areas", "BADFILE"} << 1
+                              << "nothing added";
+}
+
+void AdminToolTest::exitStatuses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QVERIFY(writeFile(path("bad.csv"), "f_qybm,f_qymc,f_qylx\nA01,x,PICK\n"));
+    for (QString& argument : arguments) {
+        if (argument == "DB")
+            argument = database();
+        argument.replace("NOFILE", path("missing.csv"))
+            .replace("NODIR", path("missing-folder"))
+            .replace("BADFILE", path("bad.csv"));
+    }
+    const Run run = runTool(arguments);
+    QCOMPARE(run.status, status);
+    QVERIFY2(run.err.contains(message), qPrintable(run.err));
+    if (status == 2 && arguments.size() < 5)
+        QVERIFY2(run.err.contains("usage: nelvo-admin"), qPrintable(run.err));
+}
+
+void AdminToolTest::auditListsNewestFirstAndFilters()
+{
+    QString error;
+    QVERIFY2(m_fixture->server()->executeScript(
+                 "delete from tbAudit;\n"
+                 "insert into tbAudit (f_time, f_operator, f_text) values "
+                 "('2024-05-01 09:00:00', '0001', 'insert into tbQyda values (''X'');');\n"
+                 "insert into tbAudit (f_time, f_operator, f_text) values "
+                 "('2024-05-03 10:00:00', '0002', 'delete from tbqydz;\ndelete from tbQyda;');\n"
+                 "insert into tbAudit (f_time, f_operator, f_text) values "
+                 "('2024-05-02 11:00:00', '0001', 'update tbQyda set f_qymc = ''y'';');\n",
+                 &error),
+             qPrintable(error));
+    Run run = runTool({"--database", database(), "audit"});
+    QCOMPARE(run.status, 0);
+    const qsizetype third = run.out.indexOf("2024-05-03 10:00:00 operator 0002");
+    const qsizetype second = run.out.indexOf("2024-05-02 11:00:00 operator 0001");
+    const qsizetype first = run.out.indexOf("2024-05-01 09:00:00 operator 0001");
+    QVERIFY2(third >= 0 && third < second && second < first, qPrintable(run.out));
+    QVERIFY(run.out.contains("    delete from tbqydz;\n    delete from tbQyda;\n"));
+
+    // The operator after the command filters; before it, it is the session's.
+    run = runTool({"--database", database(), "--operator", "0002", "audit", "--operator", "0001",
+                   "--since", "2024-05-02"});
+    QCOMPARE(run.status, 0);
+    QVERIFY2(run.out.contains("2024-05-02 11:00:00 operator 0001"), qPrintable(run.out));
+    QVERIFY(!run.out.contains("2024-05-01"));
+    QVERIFY(!run.out.contains("operator 0002"));
+}
+
+void AdminToolTest::auditWithoutTrailIsAnError()
+{
+    QString error;
+    QVERIFY2(m_fixture->server()->executeScript("drop table tbAudit;", &error), qPrintable(error));
+    // A database opened afresh gets the table again; so the check runs on this server.
+    admin::ServerSession session{platform::DispatchRef<server::DataServer>(m_fixture->server())};
+    QByteArray out;
+    QByteArray err;
+    QBuffer outBuffer(&out);
+    QBuffer errBuffer(&err);
+    outBuffer.open(QIODevice::WriteOnly);
+    errBuffer.open(QIODevice::WriteOnly);
+    admin::Console console(outBuffer, errBuffer);
+    QCOMPARE(admin::AuditLog(session, console).run({}), 2);
+    QVERIFY2(err.contains("no audit trail in this database"), err.constData());
+    QVERIFY(out.isEmpty());
+}
+
+void AdminToolTest::carryForwardOpensTheCurrentMonth()
+{
+    QString error;
+    QVERIFY(m_fixture->server()->executeScript("delete from tbKjqj;\n"
+                                               "insert into tbKjqj (f_dqny) values ('200001');",
+                                               &error));
+    const Run run = runTool({"--database", database(), "carry-forward"});
+    QCOMPARE(run.status, 0);
+    const QString month = QDate::currentDate().toString("yyyyMM");
+    QVERIFY2(run.out.contains("open period is now " + month), qPrintable(run.out));
+    platform::Variant value;
+    QVERIFY(
+        ServerCall::byRefCall(m_fixture->server(), platform::CoorDisp::GetServerYearMonth, value)
+            .toBool());
+    QCOMPARE(value.toText(), month);
+}
+
+void AdminToolTest::programWritesExportToStandardOutput()
+{
+    QProcess program;
+    program.start(
+        qEnvironmentVariable("NELVO_TEST_BINARY_DIR") + "/bin/nelvo-admin",
+        {"--database", database(), "export", "storage-areas", "-", "--encoding", "gb18030"});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitCode(), 0);
+    const QByteArray out = program.readAllStandardOutput();
+    QVERIFY2(out.startsWith("f_ccqybm,f_ccqymc\r\nS01,"), out.constData());
+    QVERIFY(out.contains("\xC8\xFD")); // 三 in GB18030
+
+    program.start(program.program(), {"--database", database(), "import", "areas"});
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitCode(), 2);
+    QVERIFY(program.readAllStandardError().contains("import takes a table and a file"));
+}
+
+QTEST_GUILESS_MAIN(AdminToolTest)
+#include "AdminToolTest.moc"

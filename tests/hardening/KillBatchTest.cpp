@@ -1,0 +1,122 @@
+// A process killed in the middle of a large batch leaves all of the batch in the database
+// or none of it, on SQLite and on PostgreSQL.
+#include "ScratchDatabase.h"
+
+#include "platform/ClientDataset.h"
+#include "platform/CoorDisp.h"
+#include "server/DataServer.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+constexpr int BatchSize = 50000;
+
+QString writerPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/hardening_batch_writer");
+}
+
+// The rows the writer inserts that the database holds; -1 when the count failed.
+int batchRows(const QString& database)
+{
+    QString error;
+    auto server = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(database, {}, &error));
+    if (!server)
+        return -1;
+    platform::Variant data;
+    platform::DispatchArguments call{
+        platform::DispatchArgument::byValue(QStringLiteral(
+            "select count(*) as n from tbCCQyda where f_ccqybm like 'K%'")),
+        platform::DispatchArgument::byRef(data)};
+    if (!server->invoke(platform::CoorDisp::QueryData, call).toBool())
+        return -1;
+    platform::ClientDataset dataset;
+    dataset.loadPacket(data);
+    return dataset.fieldValue(QStringLiteral("n")).toInt32();
+}
+
+bool removeBatchRows(const QString& database)
+{
+    QString error;
+    auto server = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(database, {}, &error));
+    return server && server->executeScript(QStringLiteral("delete from tbCCQyda"), &error);
+}
+
+// Starts the writer and waits until it is about to send the batch.
+bool startWriter(QProcess& writer, const QString& database)
+{
+    writer.start(writerPath(), {database, QString::number(BatchSize)});
+    if (!writer.waitForStarted(10000))
+        return false;
+    while (!writer.canReadLine())
+        if (!writer.waitForReadyRead(30000))
+            return false;
+    return writer.readLine().trimmed() == "batch";
+}
+
+} // namespace
+
+class KillBatchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void killedWriterLeavesAllOrNone_data();
+    void killedWriterLeavesAllOrNone();
+};
+
+void KillBatchTest::killedWriterLeavesAllOrNone_data()
+{
+    QTest::addColumn<QString>("backend");
+    QTest::newRow("sqlite") << QString::fromLatin1(ScratchDatabase::Sqlite);
+    QTest::newRow("postgresql") << QString::fromLatin1(ScratchDatabase::Postgres);
+}
+
+void KillBatchTest::killedWriterLeavesAllOrNone()
+{
+    QFETCH(QString, backend);
+    if (const QString reason = ScratchDatabase::unavailableReason(backend); !reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    ScratchDatabase database;
+    QString error;
+    QVERIFY2(database.create(backend, error), qPrintable(error));
+
+    // One undisturbed run: the whole batch arrives, and it shows how long the batch takes.
+    QProcess writer;
+    QVERIFY(startWriter(writer, database.database()));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(writer.waitForFinished(120000));
+    const qint64 batchMilliseconds = timer.elapsed();
+    QCOMPARE(writer.exitCode(), 0);
+    QCOMPARE(batchRows(database.database()), BatchSize);
+    QVERIFY(removeBatchRows(database.database()));
+
+    int killedBeforeCommit = 0;
+    for (const double fraction : {0.05, 0.3, 0.6, 0.95}) {
+        QProcess victim;
+        QVERIFY(startWriter(victim, database.database()));
+        QThread::msleep(qMax<qint64>(1, qint64(batchMilliseconds * fraction)));
+        victim.kill(); // SIGKILL
+        QVERIFY(victim.waitForFinished(30000));
+        const int rows = batchRows(database.database());
+        QVERIFY2(rows == 0 || rows == BatchSize,
+                 qPrintable(QStringLiteral("%1 of %2 rows after a kill at %3")
+                                .arg(rows)
+                                .arg(BatchSize)
+                                .arg(fraction)));
+        if (rows == 0)
+            ++killedBeforeCommit;
+        else
+            QVERIFY(removeBatchRows(database.database()));
+    }
+    // At least one kill landed inside the batch, so the test saw an interrupted batch.
+    QVERIFY(killedBeforeCommit > 0);
+}
+
+QTEST_GUILESS_MAIN(KillBatchTest)
+#include "KillBatchTest.moc"
