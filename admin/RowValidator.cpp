@@ -23,8 +23,12 @@ std::unique_ptr<RowValidator> RowValidator::create(AdminTable table,
 bool RowValidator::checkText(const QString& column, const QString& value, int maxLength, int line,
                              QList<RowIssue>& issues)
 {
+    // Characters as the database counts them: a pair of surrogates is one.
+    qsizetype length = 0;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value.at(i);
+        if (!c.isLowSurrogate())
+            ++length;
         if (c.category() == QChar::Other_Control) {
             issues.append({line, column,
                            QStringLiteral("control character U+%1 at position %2")
@@ -33,8 +37,6 @@ bool RowValidator::checkText(const QString& column, const QString& value, int ma
             return false;
         }
     }
-    // Characters as the database counts them: a pair of surrogates is one.
-    const qsizetype length = value.toUcs4().size();
     if (length > maxLength) {
         issues.append({line, column,
                        QStringLiteral("%1 characters, at most %2 fit").arg(length).arg(maxLength)});
@@ -75,7 +77,7 @@ bool RowValidator::checkName(const QString& column, const QString& value, int li
 bool RowValidator::checkKind(const QString& column, const QString& value, int line,
                              QList<RowIssue>& issues)
 {
-    const QStringList keys = areaKindKeys();
+    static const QStringList keys = areaKindKeys();
     if (keys.contains(value))
         return true;
     issues.append(

@@ -59,6 +59,7 @@ private slots:
     void mapAllWhenNothingIsFreeSendsEmptyBatch();
     void unmapAll();
     void unmapAllWithEmptyMiddleListSendsNothing();
+    void failedReloadAfterUnmapAllKeepsStorageAreas();
     void failedBatchLeavesListsAsTheyWere_data();
     void failedBatchLeavesListsAsTheyWere();
     void failedMappingQuerySendsNoBatch();
@@ -268,6 +269,18 @@ void AreaTransfersTest::unmapAllWithEmptyMiddleListSendsNothing()
     server().clearCalls();
     m_window->tbnAllToRight->click();
     QVERIFY(server().calls().isEmpty());
+}
+
+void AreaTransfersTest::failedReloadAfterUnmapAllKeepsStorageAreas()
+{
+    QVERIFY(AreaWindowFixture::selectNode(m_window, A01));
+    AreaWindowFixture::selectLines(m_window->listccqyda, {S03});
+    server().failNext(QueryData, {QStringLiteral("读取存储区域失败")});
+    m_window->tbnAllToRight->click();
+    QCOMPARE(m_fixture->boxes().texts(), QStringList{QStringLiteral("读取存储区域失败")});
+    QCOMPARE(m_window->listDZ->count(), 0); // the mappings are gone on the server
+    QCOMPARE(m_window->listccqyda->count(), 6);
+    QCOMPARE(AreaWindowFixture::selectedLines(m_window->listccqyda), QStringList{S03});
 }
 
 void AreaTransfersTest::failedBatchLeavesListsAsTheyWere_data()

@@ -41,7 +41,6 @@ private slots:
     void controlLClicksLocateOnce();
     void unboundControlKeysDoNothing();
     void layoutNamesAndSizes();
-    void shot();
     void serverCallsShowBusyCursor();
     void errorInHandlerIsShownAndWindowGoesOn();
 };
@@ -317,20 +316,6 @@ void TfrmAreaTest::errorInHandlerIsShownAndWindowGoesOn()
     QCOMPARE(window->listDZ->count(), 0);
     QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("B01 补货区")));
     QCOMPARE(AreaWindowFixture::lines(window->listDZ), QStringList{QStringLiteral("S01 一号存储")});
-}
-
-void TfrmAreaTest::shot()
-{
-    AreaWindowFixture fixture;
-    QString error;
-    QVERIFY(fixture.create(QString(), error));
-    TfrmArea* window = fixture.openWindow();
-    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("C01 管理区")));
-    AreaWindowFixture::selectLines(window->listccqyda, {QStringLiteral("S01 一号存储"), QStringLiteral("S03 三号存储")});
-    window->btnToLeft->click();
-    AreaWindowFixture::selectLines(window->listDZ, {QStringLiteral("s04 小写存储")});
-    QTest::qWait(300);
-    window->parentWidget()->grab().save("/tmp/area-window.png");
 }
 
 QTEST_MAIN(TfrmAreaTest)

@@ -80,30 +80,32 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("stored");
+    QTest::addColumn<QString>("refusal"); // part of the message of a refusal
     const QString longText(10000, QLatin1Char('N'));
     struct Case {
         const char* tag;
         QString code;
         QString name;
         bool stored;
+        QString refusal;
     };
     const QList<Case> cases{
-        {"quotes", QStringLiteral("Q'1"), QStringLiteral("O'Brien''s '"), true},
-        {"drop table in name", QStringLiteral("D1"), QStringLiteral("'; DROP TABLE tbQyda; --"), true},
-        {"drop table in code", QStringLiteral("';DROP--"), QStringLiteral("x"), true},
-        {"backslashes", QStringLiteral("B\\1"), QStringLiteral("C:\\路径\\'末\\"), true},
-        {"percent and underscore", QStringLiteral("P%_1"), QStringLiteral("100%_满"), true},
-        {"control characters", QStringLiteral("T\t1"), QStringLiteral("行一\n行二\r\x01\x1f"), true},
-        {"emoji and beyond GB2312", QStringLiteral("E1"), QStringLiteral("表情😀𠀀€"), true},
-        {"nul in name", QStringLiteral("Z1"), withNul(), false},
-        {"nul in code", QStringLiteral("Z") + QChar(0), QStringLiteral("名"), false},
-        {"10000 character name", QStringLiteral("L1"), longText, false},
-        {"10000 character code", longText, QStringLiteral("名"), false},
+        {"quotes", QStringLiteral("Q'1"), QStringLiteral("O'Brien''s '"), true, {}},
+        {"drop table in name", QStringLiteral("D1"), QStringLiteral("'; DROP TABLE tbQyda; --"), true, {}},
+        {"drop table in code", QStringLiteral("';DROP--"), QStringLiteral("x"), true, {}},
+        {"backslashes", QStringLiteral("B\\1"), QStringLiteral("C:\\路径\\'末\\"), true, {}},
+        {"percent and underscore", QStringLiteral("P%_1"), QStringLiteral("100%_满"), true, {}},
+        {"control characters", QStringLiteral("T\t1"), QStringLiteral("行一\n行二\r\x01\x1f"), true, {}},
+        {"emoji and beyond GB2312", QStringLiteral("E1"), QStringLiteral("表情😀𠀀€"), true, {}},
+        {"nul in name", QStringLiteral("Z1"), withNul(), false, QStringLiteral("NUL")},
+        {"nul in code", QStringLiteral("Z") + QChar(0), QStringLiteral("名"), false, QStringLiteral("NUL")},
+        {"10000 character name", QStringLiteral("L1"), longText, false, QStringLiteral("60")},
+        {"10000 character code", longText, QStringLiteral("名"), false, QStringLiteral("20")},
     };
     for (const char* backend : {ScratchDatabase::Sqlite, ScratchDatabase::Postgres})
         for (const Case& c : cases)
             QTest::addRow("%s, %s", backend, c.tag)
-                << QString::fromLatin1(backend) << c.code << c.name << c.stored;
+                << QString::fromLatin1(backend) << c.code << c.name << c.stored << c.refusal;
 }
 
 void BadInputTest::typedAreaIsStoredExactlyOrRefused()
@@ -112,6 +114,7 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused()
     QFETCH(QString, code);
     QFETCH(QString, name);
     QFETCH(bool, stored);
+    QFETCH(QString, refusal);
     if (const QString reason = ScratchDatabase::unavailableReason(backend); !reason.isEmpty())
         QSKIP(qPrintable(reason));
     QVERIFY(openWindow(backend));
@@ -124,8 +127,11 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused()
     const TableDump tables = m_fixture->dump();
     QCOMPARE(tables.mappings, OriginalMappings);
     if (!stored) {
+        // The server's error list, naming the cause.
         QCOMPARE(m_fixture->messages().size(), 1);
-        QVERIFY(!m_fixture->messages().first().isEmpty());
+        QVERIFY(m_fixture->messages().first().startsWith(QStringLiteral("错误|")));
+        QVERIFY2(m_fixture->messages().first().contains(refusal),
+                 qPrintable(m_fixture->messages().first().left(200)));
         QCOMPARE(tables.areas, OriginalAreas);
         QCOMPARE(captureState(window), before);
         QCOMPARE(outcome, (DialogOutcome{true, true, code, name}));
