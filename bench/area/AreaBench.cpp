@@ -7,6 +7,7 @@
 //   area_bench ROWS...      runs the given sizes
 //   area_bench --build FILE ROWS, then --module FILE ROWS or --floor FILE ROWS: one run
 //                           (for a profiler); the run changes the database
+//   area_bench --screenshot FILE   the window on 60 storage areas, saved as a PNG
 #include "AreaBenchDatabase.h"
 #include "area/AreaStatements.h"
 #include "area/TfrmArea.h"
@@ -226,6 +227,36 @@ int runFloor(const QString& database, int rows)
     return 0;
 }
 
+// The working window on a small warehouse, an area selected, saved as an image.
+int saveScreenshot(const QString& file)
+{
+    QTemporaryDir folder;
+    const QString database = folder.filePath(QStringLiteral("screenshot.db"));
+    QString error;
+    if (!AreaBenchDatabase::build(database, 60, error))
+        return fail(error);
+    server::DataServer* server = server::DataServer::open(database, {}, &error);
+    if (!server)
+        return fail(error);
+    auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
+    QWidget parent;
+    parent.resize(862, 639);
+    parent.show();
+    const unsigned char operatorCode[] = {4, '0', '0', '0', '1'};
+    GetNelvoForm(1, nullptr, operatorCode, &parent, server);
+    auto* window = qobject_cast<TfrmArea*>(hostContext().AreaForm.data());
+    if (!window || !window->rootNodes[0] || window->rootNodes[0]->childCount() == 0)
+        return fail(QStringLiteral("the window did not load"));
+    window->TN->setCurrentItem(window->rootNodes[0]->child(0));
+    for (int row : {31, 32, 35})
+        window->listccqyda->item(row)->setSelected(true);
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300)
+        QCoreApplication::processEvents();
+    return parent.grab().save(file) ? 0 : fail(QStringLiteral("cannot write %1").arg(file));
+}
+
 bool measure(const QString& mode, const QString& database, int rows, Measurement& measurement)
 {
     QProcess child;
@@ -318,6 +349,8 @@ int main(int argc, char** argv)
         return runModule(arguments[1], arguments[2].toInt());
     if (arguments.size() == 3 && arguments[0] == QLatin1String("--floor"))
         return runFloor(arguments[1], arguments[2].toInt());
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--screenshot"))
+        return saveScreenshot(arguments[1]);
     if (arguments.size() == 3 && arguments[0] == QLatin1String("--build")) {
         QString error;
         return AreaBenchDatabase::build(arguments[1], arguments[2].toInt(), error) ? 0

@@ -3,9 +3,7 @@
 #include <QListWidget>
 
 CaseInsensitiveListItem::CaseInsensitiveListItem(const QString& text)
-    : QListWidgetItem(text, nullptr, ItemType)
-    , m_folded(text.toCaseFolded())
-    , m_text(text)
+    : QListWidgetItem(text, nullptr, ItemType), m_folded(text.toCaseFolded()), m_text(text)
 {
 }
 

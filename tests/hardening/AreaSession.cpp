@@ -2,8 +2,8 @@
 
 #include "SessionFixture.h"
 
-#include "area/TFlatEdit.h"
 #include "area/TFlatComboBox.h"
+#include "area/TFlatEdit.h"
 #include "area/TfrmArea.h"
 #include "area/TfrmLocate.h"
 #include "area/TfrmQyda.h"
@@ -136,17 +136,16 @@ WindowState captureState(const TfrmArea* window)
 QString describe(const WindowState& state)
 {
     return QStringLiteral("tree [%1] current [%2] mapped [%3] sel [%4] storage [%5] sel [%6]")
-        .arg(state.tree.join(QLatin1Char(',')), state.current,
-             state.mapped.join(QLatin1Char(',')), state.mappedSelected.join(QLatin1Char(',')),
-             state.storage.join(QLatin1Char(',')), state.storageSelected.join(QLatin1Char(',')));
+        .arg(state.tree.join(QLatin1Char(',')), state.current, state.mapped.join(QLatin1Char(',')),
+             state.mappedSelected.join(QLatin1Char(',')), state.storage.join(QLatin1Char(',')),
+             state.storageSelected.join(QLatin1Char(',')));
 }
 
 QString stepName(SessionStep step)
 {
-    static const char* const names[] = {"startup", "select A01", "<",         ">",
-                                        "<<",      ">>",         "add",       "select B01",
-                                        "modify",  "select C01", "delete",    "locate",
-                                        "F3"};
+    static const char* const names[] = {
+        "startup",    "select A01", "<",          ">",      "<<",     ">>", "add",
+        "select B01", "modify",     "select C01", "delete", "locate", "F3"};
     return QString::fromLatin1(names[int(step)]);
 }
 

@@ -55,11 +55,11 @@ enum class SessionStep {
     UnmapAll,      // ">>"
     AddArea,       // C01 新区 as PUT
     SelectB01,
-    ModifyB01,     // name becomes 改名
+    ModifyB01, // name becomes 改名
     SelectC01,
     DeleteC01,
-    Locate,        // M01
-    FindNext,      // F3 after the locate: nothing further
+    Locate,   // M01
+    FindNext, // F3 after the locate: nothing further
 };
 
 constexpr int SessionStepCount = int(SessionStep::FindNext) + 1;

@@ -11,8 +11,9 @@
 
 namespace {
 
-const QStringList OriginalAreas{QStringLiteral("A01|一号拣货区|PICK"), QStringLiteral("A02|二号拣货区|PICK"),
-                                QStringLiteral("B01|A01备用|PUT"), QStringLiteral("M01|管理区|MPICK")};
+const QStringList OriginalAreas{
+    QStringLiteral("A01|一号拣货区|PICK"), QStringLiteral("A02|二号拣货区|PICK"),
+    QStringLiteral("B01|A01备用|PUT"), QStringLiteral("M01|管理区|MPICK")};
 const QStringList OriginalMappings{QStringLiteral("PICK|A01|S01"), QStringLiteral("PICK|A02|S02")};
 
 QString withNul()
@@ -64,9 +65,9 @@ void BadInputTest::cleanup()
 bool BadInputTest::openWindow(const QString& backend)
 {
     QString error;
-    if (!m_database->create(backend, error)
-        || !SessionFixture::createWarehouse(m_database->database(), error)
-        || !m_fixture->attach(m_database->database(), error)) {
+    if (!m_database->create(backend, error) ||
+        !SessionFixture::createWarehouse(m_database->database(), error) ||
+        !m_fixture->attach(m_database->database(), error)) {
         qWarning("%s", qPrintable(error));
         return false;
     }
@@ -91,14 +92,23 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused_data()
     };
     const QList<Case> cases{
         {"quotes", QStringLiteral("Q'1"), QStringLiteral("O'Brien''s '"), true, {}},
-        {"drop table in name", QStringLiteral("D1"), QStringLiteral("'; DROP TABLE tbQyda; --"), true, {}},
+        {"drop table in name",
+         QStringLiteral("D1"),
+         QStringLiteral("'; DROP TABLE tbQyda; --"),
+         true,
+         {}},
         {"drop table in code", QStringLiteral("';DROP--"), QStringLiteral("x"), true, {}},
         {"backslashes", QStringLiteral("B\\1"), QStringLiteral("C:\\路径\\'末\\"), true, {}},
         {"percent and underscore", QStringLiteral("P%_1"), QStringLiteral("100%_满"), true, {}},
-        {"control characters", QStringLiteral("T\t1"), QStringLiteral("行一\n行二\r\x01\x1f"), true, {}},
+        {"control characters",
+         QStringLiteral("T\t1"),
+         QStringLiteral("行一\n行二\r\x01\x1f"),
+         true,
+         {}},
         {"emoji and beyond GB2312", QStringLiteral("E1"), QStringLiteral("表情😀𠀀€"), true, {}},
         {"nul in name", QStringLiteral("Z1"), withNul(), false, QStringLiteral("NUL")},
-        {"nul in code", QStringLiteral("Z") + QChar(0), QStringLiteral("名"), false, QStringLiteral("NUL")},
+        {"nul in code", QStringLiteral("Z") + QChar(0), QStringLiteral("名"), false,
+         QStringLiteral("NUL")},
         {"10000 character name", QStringLiteral("L1"), longText, false, QStringLiteral("60")},
         {"10000 character code", longText, QStringLiteral("名"), false, QStringLiteral("20")},
     };
@@ -142,15 +152,16 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused()
     areas << code + QLatin1Char('|') + name + QStringLiteral("|PUT");
     areas.sort();
     QCOMPARE(tables.areas, areas);
-    QCOMPARE(window->rootNodes[1]->child(window->rootNodes[1]->childCount() - 1)->text(0), nodeText);
+    QCOMPARE(window->rootNodes[1]->child(window->rootNodes[1]->childCount() - 1)->text(0),
+             nodeText);
 
     // Reloaded from the database it reads the same; renamed and deleted by its own code.
     window->LoadAreaTree();
     QVERIFY(select(window, nodeText));
     renameSelectedArea(*m_fixture, name + QStringLiteral("'2"), outcome);
     QCOMPARE(window->TN->currentItem()->text(0), nodeText + QStringLiteral("'2"));
-    QVERIFY(m_fixture->dump().areas.contains(code + QLatin1Char('|') + name
-                                             + QStringLiteral("'2|PUT")));
+    QVERIFY(m_fixture->dump().areas.contains(code + QLatin1Char('|') + name +
+                                             QStringLiteral("'2|PUT")));
     window->TbnDelete->click();
     QCOMPARE(m_fixture->dump(), (TableDump{OriginalAreas, OriginalMappings}));
     QCOMPARE(m_fixture->messages(), QStringList{QStringLiteral("提示：|确定要删除此区域档案嘛？")});
@@ -218,16 +229,17 @@ void BadInputTest::storedNullsAndBrokenTextAreShown()
     QVERIFY2(m_fixture->attach(m_database->database(), error), qPrintable(error));
     // A NULL name, a NULL kind, a NULL storage-area name and a mapping whose storage area
     // has no row at all.
-    QVERIFY(m_fixture->run(QStringLiteral(
-        "insert into tbQyda(f_qybm, f_qymc, f_qylx) values ('N01', NULL, 'PICK'), ('K01', '无类', NULL);"
-        "insert into tbCCQyda(f_ccqybm, f_ccqymc) values ('SN1', NULL);"
-        "insert into tbqydz(f_qylx, f_qybm, f_ccqybm) values ('PICK', 'N01', 'SN1'),"
-        " ('PUT', 'B01', 'GONE');")));
+    QVERIFY(m_fixture->run(
+        QStringLiteral("insert into tbQyda(f_qybm, f_qymc, f_qylx) values ('N01', NULL, 'PICK'), "
+                       "('K01', '无类', NULL);"
+                       "insert into tbCCQyda(f_ccqybm, f_ccqymc) values ('SN1', NULL);"
+                       "insert into tbqydz(f_qylx, f_qybm, f_ccqybm) values ('PICK', 'N01', 'SN1'),"
+                       " ('PUT', 'B01', 'GONE');")));
     const bool sqlite = backend == QLatin1String(ScratchDatabase::Sqlite);
     // Bytes that are no UTF-8 (PostgreSQL refuses to store them at all).
     if (sqlite)
-        QVERIFY(m_fixture->run(QStringLiteral(
-            "insert into tbQyda(f_qybm, f_qymc, f_qylx) values ('U01', cast(x'ff41fe' as text), 'MPICK');")));
+        QVERIFY(m_fixture->run(QStringLiteral("insert into tbQyda(f_qybm, f_qymc, f_qylx) values "
+                                              "('U01', cast(x'ff41fe' as text), 'MPICK');")));
     m_fixture->startWindow();
     TfrmArea* window = m_fixture->window();
     QCOMPARE(m_fixture->messages(), QStringList());
@@ -272,12 +284,14 @@ void BadInputTest::searchTextIsMatchedLiterally()
     QFETCH(QString, text);
     QFETCH(QString, found);
     QString error;
-    QVERIFY2(m_database->create(QString::fromLatin1(ScratchDatabase::Sqlite), error), qPrintable(error));
+    QVERIFY2(m_database->create(QString::fromLatin1(ScratchDatabase::Sqlite), error),
+             qPrintable(error));
     QVERIFY2(SessionFixture::createWarehouse(m_database->database(), error), qPrintable(error));
     QVERIFY2(m_fixture->attach(m_database->database(), error), qPrintable(error));
     QVERIFY(m_fixture->run(QStringLiteral(
         "insert into tbQyda(f_qybm, f_qymc, f_qylx) values ('Q''1', '引''号', 'PICK'),"
-        " ('P%', '百分', 'PUT'), ('P_', '下划', 'PUT'), ('P\\', '反斜', 'PUT'), ('P😀', '表情', 'PUT');")));
+        " ('P%', '百分', 'PUT'), ('P_', '下划', 'PUT'), ('P\\', '反斜', 'PUT'), ('P😀', '表情', "
+        "'PUT');")));
     m_fixture->startWindow();
     TfrmArea* window = m_fixture->window();
     const TableDump before = m_fixture->dump();

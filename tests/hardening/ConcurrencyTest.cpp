@@ -56,12 +56,17 @@ public:
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QCoreApplication::applicationDirPath()
-                            + QStringLiteral("/hardening_race_client"),
+        m_process.start(QCoreApplication::applicationDirPath() +
+                            QStringLiteral("/hardening_race_client"),
                         {database, areaNode, QString::number(PauseMilliseconds)});
         return m_process.waitForStarted(10000) && readLine() == QLatin1String("ready");
     }
-    void send(const QString& command) { m_process.write(command.toUtf8() + '\n'); }
+    // Written at once, not when the event loop next runs, so both clerks start together.
+    void send(const QString& command)
+    {
+        m_process.write(command.toUtf8() + '\n');
+        m_process.waitForBytesWritten(1000);
+    }
     QString readLine()
     {
         while (!m_process.canReadLine())
@@ -119,30 +124,30 @@ void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce()
     QVERIFY(clerks[0].start(database.database(), QStringLiteral("A01 一号拣货区")));
     QVERIFY(clerks[1].start(database.database(), QStringLiteral("A02 二号拣货区")));
 
-    const auto race = [&clerks](const QString& command, const QString& win) {
+    const auto race = [&clerks](const QString& command) {
         for (Clerk& clerk : clerks)
             clerk.send(command);
-        const QStringList answers{clerks[0].readLine(), clerks[1].readLine()};
-        return answers;
+        return QStringList{clerks[0].readLine(), clerks[1].readLine()};
     };
     int serverRefusals = 0;
     for (int round = 1; round <= Rounds; ++round) {
-        const QStringList answers = race(QStringLiteral("map ") + storageLine(round), {});
+        const QStringList answers = race(QStringLiteral("map ") + storageLine(round));
         QCOMPARE(answers.count(QStringLiteral("mapped")), 1);
         const QString loser = answers[answers[0] == QLatin1String("mapped") ? 1 : 0];
         // The loser either saw the mapping in its snapshot, or got the server's error list.
-        QVERIFY2(loser == QLatin1String("skipped") || loser.startsWith(QStringLiteral("error 错误|")),
+        QVERIFY2(loser == QLatin1String("skipped") ||
+                     loser.startsWith(QStringLiteral("error 错误|")),
                  qPrintable(loser));
         serverRefusals += loser.startsWith(QLatin1String("error"));
     }
     for (int round = 1; round <= Rounds; ++round) {
         const QString code = QStringLiteral("D%1").arg(round, 2, 10, QLatin1Char('0'));
-        const QStringList answers = race(QStringLiteral("add ") + code, {});
+        const QStringList answers = race(QStringLiteral("add ") + code);
         QCOMPARE(answers.count(QStringLiteral("added")), 1);
         const QString loser = answers[answers[0] == QLatin1String("added") ? 1 : 0];
         // Refused by the duplicate check, or by the server when both checked first.
-        QVERIFY2(loser == QStringLiteral("error 信息|该区域编码已经存在，请重新输入！")
-                     || loser.startsWith(QStringLiteral("error 错误|")),
+        QVERIFY2(loser == QStringLiteral("error 信息|该区域编码已经存在，请重新输入！") ||
+                     loser.startsWith(QStringLiteral("error 错误|")),
                  qPrintable(loser));
         serverRefusals += loser.startsWith(QStringLiteral("error 错误|"));
     }
@@ -151,11 +156,11 @@ void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce()
     // The pause after each check makes most rounds true races, decided by the server.
     QVERIFY2(serverRefusals >= Rounds, qPrintable(QString::number(serverRefusals)));
 
-    const QStringList duplicates = rowsOf(
-        database.database(),
-        QStringLiteral("select f_qylx, f_ccqybm, count(*) as n from tbqydz"
-                       " group by f_qylx, f_ccqybm having count(*) > 1"),
-        {QStringLiteral("f_qylx"), QStringLiteral("f_ccqybm"), QStringLiteral("n")});
+    const QStringList duplicates =
+        rowsOf(database.database(),
+               QStringLiteral("select f_qylx, f_ccqybm, count(*) as n from tbqydz"
+                              " group by f_qylx, f_ccqybm having count(*) > 1"),
+               {QStringLiteral("f_qylx"), QStringLiteral("f_ccqybm"), QStringLiteral("n")});
     QCOMPARE(duplicates, QStringList());
     QCOMPARE(rowsOf(database.database(),
                     QStringLiteral("select count(*) as n from tbqydz where f_ccqybm like 'R%'"),

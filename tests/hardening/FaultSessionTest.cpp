@@ -10,8 +10,8 @@
 
 #include <QtTest>
 
-using testsupport::FaultKind;
 using testsupport::FaultInjectingServer;
+using testsupport::FaultKind;
 
 Q_DECLARE_METATYPE(FaultKind)
 
@@ -69,8 +69,8 @@ CallRole roleOf(const FaultInjectingServer::Call& call, SessionStep step)
 
 bool answersFalse(FaultKind kind)
 {
-    return kind == FaultKind::ErrorPayload || kind == FaultKind::NotAnArray
-           || kind == FaultKind::NumberAmongTexts;
+    return kind == FaultKind::ErrorPayload || kind == FaultKind::NotAnArray ||
+           kind == FaultKind::NumberAmongTexts;
 }
 
 QString kindName(FaultKind kind)
@@ -121,12 +121,13 @@ bool toldTheUser(const QStringList& messages, CallRole role, FaultKind kind, int
     case FaultKind::NotAnArray:
         return messages.contains(QStringLiteral("错误|未知错误！"));
     case FaultKind::NumberAmongTexts:
-        return messages.contains(QStringLiteral("错误|") + injected
-                                 + QStringLiteral("\r\n未知错误！"));
+        return messages.contains(QStringLiteral("错误|") + injected +
+                                 QStringLiteral("\r\n未知错误！"));
     case FaultKind::MissingColumn:
         return any([](const QString& m) { return m.contains(QLatin1String("not found")); });
     case FaultKind::NotAPacket:
-        return any([](const QString& m) { return m.contains(QLatin1String("Invalid data packet")); });
+        return any(
+            [](const QString& m) { return m.contains(QLatin1String("Invalid data packet")); });
     case FaultKind::Raise:
         break;
     }
@@ -204,7 +205,8 @@ void FaultSessionTest::faultFreeSessionChangesTheTables()
              QStringList{QStringLiteral("提示：|确定要删除此区域档案嘛？")});
     for (int step = 0; step < int(SessionStep::DeleteC01); ++step)
         QVERIFY2(reference.messagesOfStep[step].isEmpty(),
-                 qPrintable(stepName(SessionStep(step)) + reference.messagesOfStep[step].join(QLatin1Char(' '))));
+                 qPrintable(stepName(SessionStep(step)) +
+                            reference.messagesOfStep[step].join(QLatin1Char(' '))));
     const auto after = [&](SessionStep step) { return reference.stateAfterStep[int(step)]; };
     QCOMPARE(after(SessionStep::SelectA01).mapped, QStringList{QStringLiteral("S01 存储一")});
     QCOMPARE(after(SessionStep::MapSelected).mapped,
@@ -220,10 +222,11 @@ void FaultSessionTest::faultFreeSessionChangesTheTables()
     QVERIFY(after(SessionStep::ModifyB01).tree.contains(QStringLiteral("  B01 改名")));
     QVERIFY(!after(SessionStep::DeleteC01).tree.contains(QStringLiteral("  C01 新区")));
     QCOMPARE(after(SessionStep::Locate).current, QStringLiteral("M01 管理区"));
-    QCOMPARE(reference.tablesAfterStep.last(),
-             (TableDump{{QStringLiteral("A01|一号拣货区|PICK"), QStringLiteral("A02|二号拣货区|PICK"),
-                         QStringLiteral("B01|改名|PUT"), QStringLiteral("M01|管理区|MPICK")},
-                        {QStringLiteral("PICK|A02|S02")}}));
+    QCOMPARE(
+        reference.tablesAfterStep.last(),
+        (TableDump{{QStringLiteral("A01|一号拣货区|PICK"), QStringLiteral("A02|二号拣货区|PICK"),
+                    QStringLiteral("B01|改名|PUT"), QStringLiteral("M01|管理区|MPICK")},
+                   {QStringLiteral("PICK|A02|S02")}}));
     QVERIFY(reference.calls.size() > 15);
 }
 
@@ -231,9 +234,9 @@ void FaultSessionTest::everyCallFailsInEveryWay_data()
 {
     QTest::addColumn<int>("callNumber");
     QTest::addColumn<FaultKind>("kind");
-    const FaultKind kinds[] = {FaultKind::ErrorPayload, FaultKind::NotAnArray,
+    const FaultKind kinds[] = {FaultKind::ErrorPayload,     FaultKind::NotAnArray,
                                FaultKind::NumberAmongTexts, FaultKind::Raise,
-                               FaultKind::MissingColumn, FaultKind::NotAPacket};
+                               FaultKind::MissingColumn,    FaultKind::NotAPacket};
     for (int call = 1; call <= m_reference.calls.size(); ++call) {
         const SessionStep step = m_reference.stepOfCall[call - 1];
         for (FaultKind kind : kinds)
@@ -275,21 +278,22 @@ void FaultSessionTest::everyCallFailsInEveryWay()
     const QStringList messages = fixture.messages().mid(messagesBefore);
     const TableDump tables = fixture.dump();
 
-    const bool unchanged = after == reference.stateAfterStep[stepIndex]
-                           && messages == reference.messagesOfStep[stepIndex]
-                           && tables == reference.tablesAfterStep[stepIndex]
-                           && outcome == reference.outcomeOfStep[stepIndex];
+    const bool unchanged = after == reference.stateAfterStep[stepIndex] &&
+                           messages == reference.messagesOfStep[stepIndex] &&
+                           tables == reference.tablesAfterStep[stepIndex] &&
+                           outcome == reference.outcomeOfStep[stepIndex];
     if (unchanged) {
         // Only an answer the window does not read may pass unnoticed: a column it does not
         // use, a spoilt by-ref argument of a call that answered true without one.
-        QVERIFY2(kind == FaultKind::MissingColumn || !fixture.faults().faultDelivered()
-                     || role == CallRole::DatabaseType,
+        QVERIFY2(kind == FaultKind::MissingColumn || !fixture.faults().faultDelivered() ||
+                     role == CallRole::DatabaseType,
                  "the failure went unnoticed");
         return;
     }
 
     const QStringList told = newMessages(messages, reference.messagesOfStep[stepIndex]);
-    QVERIFY2(toldTheUser(told, role, kind, callNumber), qPrintable(told.join(QLatin1String(" / "))));
+    QVERIFY2(toldTheUser(told, role, kind, callNumber),
+             qPrintable(told.join(QLatin1String(" / "))));
 
     // Nothing after the failing call wrote anything.
     const TableDump expectedTables =
@@ -307,8 +311,9 @@ void FaultSessionTest::everyCallFailsInEveryWay()
         break;
     case CallRole::TreeQuery:
         expected = WindowState{};
-        expected.tree = QStringList{QStringLiteral("拣货区域(PICK)"), QStringLiteral("上架补货区域(PUT)"),
-                                    QStringLiteral("拣货管理区域(MPICK)")};
+        expected.tree =
+            QStringList{QStringLiteral("拣货区域(PICK)"), QStringLiteral("上架补货区域(PUT)"),
+                        QStringLiteral("拣货管理区域(MPICK)")};
         expected.current = success.current;
         // A false answer is shown and the start-up goes on; a raised error ends it.
         if (answersFalse(kind))
@@ -339,9 +344,11 @@ void FaultSessionTest::everyCallFailsInEveryWay()
     QCOMPARE(after.storageSelected, expected.storageSelected);
 
     if (role == CallRole::DuplicateQuery || role == CallRole::InsertBatch)
-        QCOMPARE(outcome, (DialogOutcome{true, true, QStringLiteral("C01"), QStringLiteral("新区")}));
+        QCOMPARE(outcome,
+                 (DialogOutcome{true, true, QStringLiteral("C01"), QStringLiteral("新区")}));
     if (role == CallRole::UpdateBatch)
-        QCOMPARE(outcome, (DialogOutcome{true, true, QStringLiteral("B01"), QStringLiteral("改名")}));
+        QCOMPARE(outcome,
+                 (DialogOutcome{true, true, QStringLiteral("B01"), QStringLiteral("改名")}));
 }
 
 QTEST_MAIN(FaultSessionTest)

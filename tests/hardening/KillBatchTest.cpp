@@ -30,8 +30,8 @@ int batchRows(const QString& database)
         return -1;
     platform::Variant data;
     platform::DispatchArguments call{
-        platform::DispatchArgument::byValue(QStringLiteral(
-            "select count(*) as n from tbCCQyda where f_ccqybm like 'K%'")),
+        platform::DispatchArgument::byValue(
+            QStringLiteral("select count(*) as n from tbCCQyda where f_ccqybm like 'K%'")),
         platform::DispatchArgument::byRef(data)};
     if (!server->invoke(platform::CoorDisp::QueryData, call).toBool())
         return -1;

@@ -42,9 +42,9 @@ int main(int argc, char** argv)
     }
     const unsigned long pause = arguments[3].toULong();
     fixture.faults().setAfterCall([pause](const testsupport::FaultInjectingServer::Call& call) {
-        if (call.dispId == platform::CoorDisp::QueryData
-            && (call.text.startsWith(QLatin1String("select f_qybm,f_ccqybm,f_qylx"))
-                || call.text.startsWith(QLatin1String("Select f_qybm from tbqyda"))))
+        if (call.dispId == platform::CoorDisp::QueryData &&
+            (call.text.startsWith(QLatin1String("select f_qybm,f_ccqybm,f_qylx")) ||
+             call.text.startsWith(QLatin1String("Select f_qybm from tbqyda"))))
             QThread::msleep(pause);
     });
     fixture.startWindow();

@@ -75,8 +75,8 @@ bool SessionFixture::createWarehouse(const QString& database, QString& error)
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
     const auto server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(database, options, &error));
-    return server && server->loadDemoData(&error)
-           && server->executeScript(QString::fromUtf8(WarehouseScript), &error);
+    return server && server->loadDemoData(&error) &&
+           server->executeScript(QString::fromUtf8(WarehouseScript), &error);
 }
 
 bool SessionFixture::open(const QString& templatePath, QString& error)
@@ -129,11 +129,11 @@ int SessionFixture::interceptDialog(QDialog& dialog)
 
 TableDump SessionFixture::dump() const
 {
-    return {dumpRows(*m_server.get(), QStringLiteral("select * from tbQyda"),
-                     {QStringLiteral("f_qybm"), QStringLiteral("f_qymc"), QStringLiteral("f_qylx")}),
-            dumpRows(*m_server.get(), QStringLiteral("select * from tbqydz"),
-                     {QStringLiteral("f_qylx"), QStringLiteral("f_qybm"),
-                      QStringLiteral("f_ccqybm")})};
+    return {
+        dumpRows(*m_server.get(), QStringLiteral("select * from tbQyda"),
+                 {QStringLiteral("f_qybm"), QStringLiteral("f_qymc"), QStringLiteral("f_qylx")}),
+        dumpRows(*m_server.get(), QStringLiteral("select * from tbqydz"),
+                 {QStringLiteral("f_qylx"), QStringLiteral("f_qybm"), QStringLiteral("f_ccqybm")})};
 }
 
 bool SessionFixture::run(const QString& sql, QString* error) const

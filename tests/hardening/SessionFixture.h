@@ -40,8 +40,8 @@ public:
     SessionFixture(const SessionFixture&) = delete;
     SessionFixture& operator=(const SessionFixture&) = delete;
 
-    // Fills database (a file path or a postgresql:// URI) with the demo system data and the warehouse, closed again
-    // so a file can be copied; false with error.
+    // Fills database (a file path or a postgresql:// URI) with the demo system data and the
+    // warehouse, closed again so a file can be copied; false with error.
     static bool createWarehouse(const QString& database, QString& error);
 
     // Opens a copy of the database file templatePath; false with error.

@@ -39,9 +39,7 @@ QString injectedErrorText(int callNumber)
     return QStringLiteral("注入的服务器故障 #%1").arg(callNumber);
 }
 
-FaultInjectingServer::FaultInjectingServer(platform::DispatchObject* server) : m_server(server)
-{
-}
+FaultInjectingServer::FaultInjectingServer(platform::DispatchObject* server) : m_server(server) {}
 
 void FaultInjectingServer::arm(int callNumber, FaultKind kind)
 {
@@ -80,8 +78,8 @@ Variant FaultInjectingServer::dispatch(int32_t dispId, DispatchArguments& argume
         record();
         throw platform::Error(injectedErrorText(call.number));
     case FaultKind::ErrorPayload:
-        payload = Variant::array({Variant(injectedErrorText(call.number)),
-                                  Variant(QStringLiteral("第二行"))});
+        payload = Variant::array(
+            {Variant(injectedErrorText(call.number)), Variant(QStringLiteral("第二行"))});
         break;
     case FaultKind::NotAnArray:
         payload = Variant(injectedErrorText(call.number));

@@ -29,11 +29,11 @@ QString injectedErrorText(int callNumber);
 class FaultInjectingServer : public platform::DispatchObject {
 public:
     struct Call {
-        int number;          // 1-based
+        int number; // 1-based
         int32_t dispId;
-        QString text;        // the SQL text or batch, when the call has one
-        bool faulted;        // this call was the armed one
-        bool altered;        // the armed fault changed what the caller got
+        QString text; // the SQL text or batch, when the call has one
+        bool faulted; // this call was the armed one
+        bool altered; // the armed fault changed what the caller got
     };
 
     // Takes its own reference on server.
