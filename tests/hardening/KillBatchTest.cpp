@@ -1,5 +1,5 @@
-// A process killed in the middle of a large batch leaves all of the batch in the database
-// or none of it, on SQLite and on PostgreSQL.
+// A process killed in the middle of a large batch leaves all of the batch in the database,
+// with its audit entry, or none of it, on SQLite and on PostgreSQL.
 #include "ScratchDatabase.h"
 
 #include "platform/ClientDataset.h"
@@ -20,8 +20,8 @@ QString writerPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/hardening_batch_writer");
 }
 
-// The rows the writer inserts that the database holds; -1 when the count failed.
-int batchRows(const QString& database)
+// The answer of a count query named n; -1 when the count failed.
+int countOf(const QString& database, const QString& sql)
 {
     QString error;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
@@ -29,15 +29,27 @@ int batchRows(const QString& database)
     if (!server)
         return -1;
     platform::Variant data;
-    platform::DispatchArguments call{
-        platform::DispatchArgument::byValue(
-            QStringLiteral("select count(*) as n from tbCCQyda where f_ccqybm like 'K%'")),
-        platform::DispatchArgument::byRef(data)};
+    platform::DispatchArguments call{platform::DispatchArgument::byValue(sql),
+                                     platform::DispatchArgument::byRef(data)};
     if (!server->invoke(platform::CoorDisp::QueryData, call).toBool())
         return -1;
     platform::ClientDataset dataset;
     dataset.loadPacket(data);
     return dataset.fieldValue(QStringLiteral("n")).toInt32();
+}
+
+// The rows the writer inserts that the database holds.
+int batchRows(const QString& database)
+{
+    return countOf(database,
+                   QStringLiteral("select count(*) as n from tbCCQyda where f_ccqybm like 'K%'"));
+}
+
+// The audit entries of committed batches of the writer.
+int auditedBatches(const QString& database)
+{
+    return countOf(database, QStringLiteral("select count(*) as n from tbAudit"
+                                            " where f_text like 'insert into tbCCQyda%'"));
 }
 
 bool removeBatchRows(const QString& database)
@@ -94,9 +106,11 @@ void KillBatchTest::killedWriterLeavesAllOrNone()
     const qint64 batchMilliseconds = timer.elapsed();
     QCOMPARE(writer.exitCode(), 0);
     QCOMPARE(batchRows(database.database()), BatchSize);
+    QCOMPARE(auditedBatches(database.database()), 1);
     QVERIFY(removeBatchRows(database.database()));
 
     int killedBeforeCommit = 0;
+    int committed = 1;
     for (const double fraction : {0.05, 0.3, 0.6, 0.95}) {
         QProcess victim;
         QVERIFY(startWriter(victim, database.database()));
@@ -109,10 +123,14 @@ void KillBatchTest::killedWriterLeavesAllOrNone()
                                 .arg(rows)
                                 .arg(BatchSize)
                                 .arg(fraction)));
-        if (rows == 0)
+        if (rows == 0) {
             ++killedBeforeCommit;
-        else
+        } else {
+            ++committed;
             QVERIFY(removeBatchRows(database.database()));
+        }
+        // The audit entry is part of the same transaction as the batch.
+        QCOMPARE(auditedBatches(database.database()), committed);
     }
     // At least one kill landed inside the batch, so the test saw an interrupted batch.
     QVERIFY(killedBeforeCommit > 0);
