@@ -32,26 +32,6 @@ QTreeWidgetItem* node(const TfrmArea* window, const QString& text)
     return nullptr;
 }
 
-} // namespace
-
-void selectOnly(QListWidget* list, const QString& text)
-{
-    list->clearSelection();
-    for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->text() == text)
-            list->item(row)->setSelected(true);
-}
-
-bool select(TfrmArea* window, const QString& text)
-{
-    QTreeWidgetItem* item = node(window, text);
-    if (item)
-        window->TN->setCurrentItem(item);
-    return item != nullptr;
-}
-
-namespace {
-
 // Shows the dialog as the modal loop would, fills and confirms it, and notes how it is left.
 SessionFixture::DialogDriver areaDialogDriver(int kindIndex, const QString& code,
                                               const QString& name, DialogOutcome& outcome)
@@ -90,6 +70,22 @@ SessionFixture::DialogDriver locateDriver(const QString& text)
 }
 
 } // namespace
+
+void selectOnly(QListWidget* list, const QString& text)
+{
+    list->clearSelection();
+    for (int row = 0; row < list->count(); ++row)
+        if (list->item(row)->text() == text)
+            list->item(row)->setSelected(true);
+}
+
+bool select(TfrmArea* window, const QString& text)
+{
+    QTreeWidgetItem* item = node(window, text);
+    if (item)
+        window->TN->setCurrentItem(item);
+    return item != nullptr;
+}
 
 void addArea(SessionFixture& fixture, int kindIndex, const QString& code, const QString& name,
              DialogOutcome& outcome)
