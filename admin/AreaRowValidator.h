@@ -12,6 +12,7 @@ class AreaRowValidator : public RowValidator {
 public:
     explicit AreaRowValidator(const DatabaseSnapshot& snapshot) : m_snapshot(snapshot) {}
     void check(const QStringList& values, int line, QList<RowIssue>& issues) override;
+    void expectRows(qsizetype count) override { m_codeLines.reserve(count); }
 
 private:
     const DatabaseSnapshot& m_snapshot;

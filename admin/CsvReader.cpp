@@ -10,7 +10,11 @@ CsvReader::CsvReader(QByteArray data) : m_data(std::move(data))
 
 bool CsvReader::next(CsvRecord& record)
 {
-    record = CsvRecord();
+    // Reset field by field: the field list keeps its capacity from one record to the next.
+    record.line = 0;
+    record.fields.clear();
+    record.blank = false;
+    record.error.clear();
     if (atEnd())
         return false;
     record.line = m_line;

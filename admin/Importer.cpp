@@ -34,6 +34,7 @@ int Importer::run(const ImportRequest& request)
     }
     const bool showProgress = m_recordCount > ProgressStep;
     const std::unique_ptr<RowValidator> validator = RowValidator::create(request.table, snapshot);
+    validator->expectRows(rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         validator->check(rows.at(i).values, rows.at(i).line, issues);
         if (showProgress && (i + 1) % ProgressStep == 0)
@@ -127,6 +128,7 @@ bool Importer::readFile(const ImportRequest& request, QList<Row>& rows, QList<Ro
             continue;
         }
         Row row{record.line, {}};
+        row.values.reserve(columns.size());
         bool decoded = true;
         for (qsizetype i = 0; i < columns.size(); ++i) {
             QString value;

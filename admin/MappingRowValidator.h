@@ -14,6 +14,7 @@ class MappingRowValidator : public RowValidator {
 public:
     explicit MappingRowValidator(const DatabaseSnapshot& snapshot) : m_snapshot(snapshot) {}
     void check(const QStringList& values, int line, QList<RowIssue>& issues) override;
+    void expectRows(qsizetype count) override { m_fileMappings.reserve(count); }
 
 private:
     void checkArea(const QString& kind, bool kindOk, const QString& area, int line,

@@ -31,6 +31,8 @@ public:
     // Checks values (one per column, in column order) of the row at line; appends an issue
     // per fault found.
     virtual void check(const QStringList& values, int line, QList<RowIssue>& issues) = 0;
+    // Room for about count rows to come, so the file's keys are stored without rehashing.
+    virtual void expectRows(qsizetype count) { Q_UNUSED(count); }
 
     // Longest code and name the tables hold (characters).
     static constexpr int MaxCodeLength = 20;

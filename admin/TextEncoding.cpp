@@ -6,6 +6,19 @@
 
 namespace admin {
 
+namespace {
+
+bool isAscii(const QByteArray& bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::optional<TextEncoding> TextEncoding::fromName(const QString& name)
 {
     const QString lower = name.toLower();
@@ -24,6 +37,11 @@ QString TextEncoding::name() const
 bool TextEncoding::decode(const QByteArray& bytes, QString& text) const
 {
     if (m_kind == Kind::Utf8) {
+        // Codes and keys are mostly ASCII, which reads the same in UTF-8 and Latin-1.
+        if (isAscii(bytes)) {
+            text = QString::fromLatin1(bytes);
+            return true;
+        }
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         text = decoder.decode(bytes);
         return !decoder.hasError();

@@ -29,6 +29,19 @@ public:
     virtual bool query(const QString& sql, const QStringList& parameters,
                        platform::DataTable& table, QStringList& errors) = 0;
 
+    // Runs a query like query() and answers its rows as a data packet (the bytes of
+    // platform::encodePacket of that table). A backend may write the packet straight from
+    // its rows; this one encodes query()'s table.
+    virtual bool queryPacket(const QString& sql, const QStringList& parameters, QByteArray& packet,
+                             QStringList& errors)
+    {
+        platform::DataTable table;
+        if (!query(sql, parameters, table, errors))
+            return false;
+        packet = platform::encodePacket(table);
+        return true;
+    }
+
     // Runs a text of statements as one transaction: all of them or, on any failure, none.
     // When the text held a statement and closing is given, closing runs last inside the
     // same transaction; its failure undoes the whole batch. A text without statements

@@ -13,6 +13,7 @@ struct Statement {
     ~Statement() { sqlite3_finalize(handle); }
 };
 
+// A cell as a variant; appendColumn below must convert the same way.
 platform::Variant columnValue(sqlite3_stmt* statement, int column)
 {
     switch (sqlite3_column_type(statement, column)) {
@@ -31,6 +32,61 @@ platform::Variant columnValue(sqlite3_stmt* statement, int column)
         return platform::Variant(QString::fromUtf8(text, sqlite3_column_bytes(statement, column)));
     }
     }
+}
+
+// The cell as it goes into a packet: SQLite's UTF-8 text is copied as it is. The same
+// conversion as columnValue (query() gives a table, queryPacket() a packet): change both.
+// The cell is read as one value rather than by three column calls, each of which would
+// take the connection's mutex; the caller holds that mutex (ConnectionLock), which makes
+// reading the unprotected value safe.
+void appendColumn(platform::PacketWriter& writer, sqlite3_stmt* statement, int column)
+{
+    sqlite3_value* value = sqlite3_column_value(statement, column);
+    switch (sqlite3_value_type(value)) {
+    case SQLITE_INTEGER:
+        writer.appendInteger(static_cast<int64_t>(sqlite3_value_int64(value)));
+        break;
+    case SQLITE_FLOAT:
+        writer.appendDouble(sqlite3_value_double(value));
+        break;
+    case SQLITE_BLOB: {
+        const auto* data = static_cast<const char*>(sqlite3_value_blob(value));
+        writer.appendBytes(data, sqlite3_value_bytes(value));
+        break;
+    }
+    case SQLITE_NULL:
+        writer.appendNull();
+        break;
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+        writer.appendUtf8(text, sqlite3_value_bytes(value));
+    }
+    }
+}
+
+// Holds a connection's mutex for a scope (none when SQLite runs without one).
+class ConnectionLock {
+public:
+    explicit ConnectionLock(sqlite3* db) : m_mutex(sqlite3_db_mutex(db))
+    {
+        sqlite3_mutex_enter(m_mutex);
+    }
+    ~ConnectionLock() { sqlite3_mutex_leave(m_mutex); }
+    ConnectionLock(const ConnectionLock&) = delete;
+    ConnectionLock& operator=(const ConnectionLock&) = delete;
+
+private:
+    sqlite3_mutex* m_mutex;
+};
+
+QStringList columnNames(sqlite3_stmt* statement)
+{
+    QStringList names;
+    const int columnCount = sqlite3_column_count(statement);
+    names.reserve(columnCount);
+    for (int column = 0; column < columnCount; ++column)
+        names.append(QString::fromUtf8(sqlite3_column_name(statement, column)));
+    return names;
 }
 
 // Binds parameters as text to $1, $2, ... by name (SQLite numbers named parameters in the
@@ -108,8 +164,9 @@ bool SqliteBackend::runPlain(const char* sql, QStringList& errors)
     return false;
 }
 
-bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
-                          platform::DataTable& table, QStringList& errors)
+template <typename RowReader>
+bool SqliteBackend::runQuery(const QString& sql, const QStringList& parameters, QStringList& errors,
+                             RowReader readRows)
 {
     const QByteArray text = sql.toUtf8();
     const char* next = text.constData();
@@ -135,29 +192,59 @@ bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
             bindTexts(statement.handle, parameters);
         }
         anyStatement = true;
-        platform::DataTable rows;
-        const int columnCount = sqlite3_column_count(statement.handle);
-        for (int column = 0; column < columnCount; ++column)
-            rows.columns << QString::fromUtf8(sqlite3_column_name(statement.handle, column));
-        int step;
-        while ((step = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-            QList<platform::Variant> row;
-            row.reserve(columnCount);
-            for (int column = 0; column < columnCount; ++column)
-                row << columnValue(statement.handle, column);
-            rows.rows << row;
-        }
-        if (step != SQLITE_DONE) {
+        if (!readRows(statement.handle)) {
             errors = {lastMessage(), statementText(begin, next)};
             return false;
         }
-        table = std::move(rows);
     }
     if (!anyStatement) {
         errors = {QStringLiteral("查询语句为空")};
         return false;
     }
     return true;
+}
+
+bool SqliteBackend::query(const QString& sql, const QStringList& parameters,
+                          platform::DataTable& table, QStringList& errors)
+{
+    return runQuery(sql, parameters, errors, [&table](sqlite3_stmt* statement) {
+        platform::DataTable rows;
+        rows.columns = columnNames(statement);
+        const int columnCount = int(rows.columns.size());
+        int step;
+        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+            QList<platform::Variant> row;
+            row.reserve(columnCount);
+            for (int column = 0; column < columnCount; ++column)
+                row.append(columnValue(statement, column));
+            rows.rows.append(std::move(row));
+        }
+        if (step != SQLITE_DONE)
+            return false;
+        table = std::move(rows);
+        return true;
+    });
+}
+
+bool SqliteBackend::queryPacket(const QString& sql, const QStringList& parameters,
+                                QByteArray& packet, QStringList& errors)
+{
+    return runQuery(sql, parameters, errors, [&packet](sqlite3_stmt* statement) {
+        const QStringList columns = columnNames(statement);
+        const int columnCount = int(columns.size());
+        platform::PacketWriter writer(columns);
+        const ConnectionLock lock(sqlite3_db_handle(statement)); // for appendColumn
+        int step;
+        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+            writer.beginRow();
+            for (int column = 0; column < columnCount; ++column)
+                appendColumn(writer, statement, column);
+        }
+        if (step != SQLITE_DONE)
+            return false;
+        packet = writer.finish();
+        return true;
+    });
 }
 
 bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* closing,

@@ -20,6 +20,9 @@ public:
     QString name() const override { return QStringLiteral("SQLITE"); }
     bool query(const QString& sql, const QStringList& parameters, platform::DataTable& table,
                QStringList& errors) override;
+    // Writes the packet from SQLite's own UTF-8 texts, with no table in between.
+    bool queryPacket(const QString& sql, const QStringList& parameters, QByteArray& packet,
+                     QStringList& errors) override;
     bool executeBatch(const QString& text, const BoundStatement* closing,
                       QStringList& errors) override;
     QString schemaScript() const override;
@@ -29,6 +32,11 @@ public:
 
 private:
     explicit SqliteBackend(sqlite3* db) : m_db(db) {}
+    // Steps through the statements of sql (parameters bound to the only one) and hands the
+    // last statement's rows to readRows(statement) as it runs; false with errors filled.
+    template <typename RowReader>
+    bool runQuery(const QString& sql, const QStringList& parameters, QStringList& errors,
+                  RowReader readRows);
     QString lastMessage() const;
     bool runPlain(const char* sql, QStringList& errors);
     // Runs one statement with its parameters bound; false with errors filled.

@@ -29,8 +29,146 @@ QStringList displayTexts(const platform::DataTable& table, const QString& codeCo
     QStringList lines;
     lines.reserve(table.rows.size());
     for (const QList<platform::Variant>& row : table.rows)
-        lines.append(DisplayText(cellText(row[code]), cellText(row[name])));
+        lines.append(displayText(cellText(row[code]), cellText(row[name])));
     return lines;
+}
+
+QString displayText(const QString& code, const QString& name)
+{
+    QString line;
+    line.reserve(code.size() + 1 + name.size());
+    line.append(code).append(u' ').append(name);
+    return line;
+}
+
+namespace {
+
+QString packetCellText(const platform::PacketCell& cell)
+{
+    if (cell.isText)
+        return cell.toText();
+    return StorageAreaLines::cellText(cell.value);
+}
+
+// Converts well-formed UTF-8 (as a packet's text cells hold) to UTF-16 at out; answers
+// the end of what it wrote.
+char16_t* widenUtf8(QByteArrayView utf8, char16_t* out)
+{
+    const auto* at = reinterpret_cast<const uchar*>(utf8.data());
+    const uchar* const end = at + utf8.size();
+    while (at < end) {
+        const uchar lead = *at;
+        if (lead < 0x80) {
+            *out++ = lead;
+            ++at;
+        } else if (lead < 0xe0) {
+            *out++ = char16_t(((lead & 0x1f) << 6) | (at[1] & 0x3f));
+            at += 2;
+        } else if (lead < 0xf0) {
+            *out++ = char16_t(((lead & 0x0f) << 12) | ((at[1] & 0x3f) << 6) | (at[2] & 0x3f));
+            at += 3;
+        } else {
+            const char32_t point = ((lead & 0x07) << 18) | ((at[1] & 0x3f) << 12) |
+                                   ((at[2] & 0x3f) << 6) | (at[3] & 0x3f);
+            *out++ = char16_t(0xd800 + ((point - 0x10000) >> 10));
+            *out++ = char16_t(0xdc00 + ((point - 0x10000) & 0x3ff));
+            at += 4;
+        }
+    }
+    return out;
+}
+
+// Collects the lines while the packet is read. A text code and name (the usual case) are
+// converted straight into the line, so a line costs one allocation.
+class DisplayTextReader : public platform::PacketRowReader {
+public:
+    DisplayTextReader(const QString& codeColumn, const QString& nameColumn,
+                      const QString& tagColumn, QStringList* tags,
+                      const std::function<bool(const QString&)>& keep)
+        : m_names{codeColumn, nameColumn, tagColumn}, m_tags(tags), m_keep(keep)
+    {
+    }
+
+    void columns(const QStringList& names) override
+    {
+        platform::DataTable header;
+        header.columns = names;
+        // A missing column is raised only after the whole packet has been checked, as a
+        // dataset load followed by the column lookup would do.
+        try {
+            m_code = requireColumn(header, m_names[0]);
+            m_name = requireColumn(header, m_names[1]);
+            if (m_tags)
+                m_tag = requireColumn(header, m_names[2]);
+        } catch (const platform::Error& error) {
+            m_missing = error.message();
+        }
+    }
+
+    void expectRows(qsizetype count) override
+    {
+        m_lines.reserve(count);
+        if (m_tags)
+            m_tags->reserve(count);
+    }
+
+    void row(const QList<platform::PacketCell>& cells) override
+    {
+        if (!m_missing.isEmpty())
+            return;
+        if (m_tags) {
+            QString tag = packetCellText(cells[m_tag]);
+            if (m_keep && !m_keep(tag))
+                return;
+            m_tags->append(std::move(tag));
+        }
+        const platform::PacketCell& code = cells[m_code];
+        const platform::PacketCell& name = cells[m_name];
+        if (code.isText && name.isText) {
+            // UTF-16 never needs more units than UTF-8 has bytes: one allocation, trimmed.
+            QString line(code.utf8.size() + 1 + name.utf8.size(), Qt::Uninitialized);
+            char16_t* out = reinterpret_cast<char16_t*>(line.data());
+            out = widenUtf8(code.utf8, out);
+            *out++ = u' ';
+            out = widenUtf8(name.utf8, out);
+            line.truncate(out - reinterpret_cast<const char16_t*>(line.constData()));
+            m_lines.append(std::move(line));
+        } else {
+            m_lines.append(displayText(packetCellText(code), packetCellText(name)));
+        }
+    }
+
+    QStringList take()
+    {
+        if (!m_missing.isEmpty())
+            throw platform::Error(m_missing);
+        return std::move(m_lines);
+    }
+
+private:
+    const QString m_names[3];
+    QStringList* const m_tags;
+    const std::function<bool(const QString&)>& m_keep;
+    int m_code = 0;
+    int m_name = 0;
+    int m_tag = 0;
+    QString m_missing;
+    QStringList m_lines;
+};
+
+} // namespace
+
+QStringList packetDisplayTexts(const platform::Variant& packet, const QString& codeColumn,
+                               const QString& nameColumn, const QString& tagColumn,
+                               QStringList* tags, const std::function<bool(const QString&)>& keep)
+{
+    if (!packet.isBytes())
+        throw platform::Error(
+            QStringLiteral("Invalid data packet: a variant of type (%1) holds no packet")
+                .arg(platform::Variant::typeName(packet.type())));
+    DisplayTextReader reader(codeColumn, nameColumn, tagColumn, tags, keep);
+    platform::readPacket(packet.bytes(), reader);
+    return reader.take();
 }
 
 } // namespace StorageAreaLines

@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Reading display lines out of the server's tables, and the "free" test of the transfers.
 namespace StorageAreaLines {
@@ -19,6 +20,18 @@ QString cellText(const platform::Variant& value);
 // One display text (code, blank, name) per row, in row order.
 QStringList displayTexts(const platform::DataTable& table, const QString& codeColumn,
                          const QString& nameColumn);
+// DisplayText(code, name) built with a single allocation.
+QString displayText(const QString& code, const QString& name);
+
+// The display texts of the rows of a packet held by value, read straight from the packet's
+// bytes without a dataset. When tags is given, the cell text of tagColumn comes with each
+// line, and a row whose tag keep refuses is skipped before its code and name are read.
+// Raises as ClientDataset::loadPacket does for a value that holds no packet or a malformed
+// packet, then as requireColumn for a missing column; cells read as cellText.
+QStringList packetDisplayTexts(const platform::Variant& packet, const QString& codeColumn,
+                               const QString& nameColumn, const QString& tagColumn = QString(),
+                               QStringList* tags = nullptr,
+                               const std::function<bool(const QString&)>& keep = {});
 
 } // namespace StorageAreaLines
 

@@ -97,21 +97,21 @@ void TfrmArea::LoadAreaTree()
         ShowServerErrors(platform::windowHandle(this), data);
         return;
     }
-    platform::ClientDataset areas;
-    areas.loadPacket(data);
-    const platform::DataTable& table = areas.table();
-    const int code = StorageAreaLines::requireColumn(table, QStringLiteral("f_qybm"));
-    const int name = StorageAreaLines::requireColumn(table, QStringLiteral("f_qymc"));
-    const int kind = StorageAreaLines::requireColumn(table, QStringLiteral("f_qylx"));
+    // Read straight from the packet: one text per area, no dataset in between; an area of
+    // no known kind is skipped unread.
+    QStringList kinds;
+    QList<AreaType> types; // of the rows kept, in order
+    const QStringList lines = StorageAreaLines::packetDisplayTexts(
+        data, QStringLiteral("f_qybm"), QStringLiteral("f_qymc"), QStringLiteral("f_qylx"), &kinds,
+        [&types](const QString& kind) {
+            const std::optional<AreaType> type = areaTypeFromStoredValue(kind);
+            if (type)
+                types.append(*type);
+            return type.has_value();
+        });
     std::array<QList<QTreeWidgetItem*>, 3> children;
-    for (const QList<Variant>& row : table.rows) {
-        const std::optional<AreaType> type =
-            areaTypeFromStoredValue(StorageAreaLines::cellText(row[kind]));
-        if (!type)
-            continue;
-        children[size_t(*type)].append(new QTreeWidgetItem(QStringList{DisplayText(
-            StorageAreaLines::cellText(row[code]), StorageAreaLines::cellText(row[name]))}));
-    }
+    for (qsizetype row = 0; row < lines.size(); ++row)
+        children[size_t(types[row])].append(new QTreeWidgetItem(QStringList{lines[row]}));
     for (AreaType type : AllAreaTypes)
         rootNodes[size_t(type)]->addChildren(children[size_t(type)]);
     TN->expandAll();
@@ -124,12 +124,11 @@ void TfrmArea::LoadStorageAreas()
         ShowServerErrors(platform::windowHandle(this), data);
         return;
     }
-    platform::ClientDataset storageAreas;
-    storageAreas.loadPacket(data);
-    const QStringList lines = StorageAreaLines::displayTexts(
-        storageAreas.table(), QStringLiteral("f_ccqybm"), QStringLiteral("f_ccqymc"));
+    const QStringList lines = StorageAreaLines::packetDisplayTexts(data, QStringLiteral("f_ccqybm"),
+                                                                   QStringLiteral("f_ccqymc"));
     listccqyda->clear();
-    addLines(listccqyda, lines);
+    // One bulk insertion (one model notification) instead of one per line.
+    listccqyda->addItems(lines);
 }
 
 void TfrmArea::TNChange(QTreeWidgetItem* node)

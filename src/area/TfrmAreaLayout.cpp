@@ -119,6 +119,8 @@ void TfrmArea::buildLayout()
     TN->setHeaderHidden(true);
     TN->setColumnCount(1);
     TN->setIndentation(19);
+    // Every row is one line in one font: the view measures one row instead of each one.
+    TN->setUniformRowHeights(true);
     TN->setFrameShape(QFrame::NoFrame);
     setListBackground(TN);
     PanelLC->layout()->addWidget(PanelLT);

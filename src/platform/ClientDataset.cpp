@@ -31,12 +31,14 @@ void ClientDataset::loadTable(DataTable table)
 {
     m_table = std::move(table);
     m_row = 0;
+    m_resolved = {};
 }
 
 void ClientDataset::clear()
 {
     m_table = DataTable();
     m_row = 0;
+    m_resolved = {};
 }
 
 void ClientDataset::next() noexcept
@@ -47,9 +49,16 @@ void ClientDataset::next() noexcept
 
 int ClientDataset::columnIndex(const QString& name) const
 {
+    for (const ResolvedName& resolved : m_resolved) {
+        if (resolved.column >= 0 && resolved.name == name)
+            return resolved.column;
+    }
     for (qsizetype i = 0; i < m_table.columns.size(); ++i) {
-        if (m_table.columns[i].compare(name, Qt::CaseInsensitive) == 0)
+        if (m_table.columns[i].compare(name, Qt::CaseInsensitive) == 0) {
+            m_resolved[m_nextResolved] = {name, int(i)};
+            m_nextResolved = (m_nextResolved + 1) % m_resolved.size();
             return int(i);
+        }
     }
     throw Error(QStringLiteral("Field '%1' not found").arg(name));
 }

@@ -5,6 +5,7 @@
 #include "Variant.h"
 
 #include <QString>
+#include <array>
 
 namespace platform {
 
@@ -44,6 +45,14 @@ private:
 
     DataTable m_table;
     int m_row = 0;
+    // The last names columnIndex resolved: a loop reading fields row by row asks for the
+    // same few names again and again. Emptied with the table.
+    struct ResolvedName {
+        QString name;
+        int column = -1;
+    };
+    mutable std::array<ResolvedName, 4> m_resolved;
+    mutable size_t m_nextResolved = 0;
 };
 
 } // namespace platform

@@ -42,8 +42,10 @@ Variant::Variant(int32_t value) : m_type(Type::Int32), m_int(value) {}
 Variant::Variant(int64_t value) : m_type(Type::Int64), m_int(value) {}
 Variant::Variant(double value) : m_type(Type::Double), m_double(value) {}
 Variant::Variant(const QString& text) : m_type(Type::Text), m_text(text) {}
+Variant::Variant(QString&& text) noexcept : m_type(Type::Text), m_text(std::move(text)) {}
 Variant::Variant(const char* utf8Text) : m_type(Type::Text), m_text(QString::fromUtf8(utf8Text)) {}
 Variant::Variant(const QByteArray& bytes) : m_type(Type::Bytes), m_bytes(bytes) {}
+Variant::Variant(QByteArray&& bytes) noexcept : m_type(Type::Bytes), m_bytes(std::move(bytes)) {}
 
 Variant Variant::null()
 {

@@ -30,8 +30,10 @@ public:
     }
     Variant(double value);
     Variant(const QString& text);
+    Variant(QString&& text) noexcept;
     Variant(const char* utf8Text);
     explicit Variant(const QByteArray& bytes);
+    explicit Variant(QByteArray&& bytes) noexcept;
 
     static Variant null();
     // A one-dimensional array; upperBound() is lowerBound + size - 1.

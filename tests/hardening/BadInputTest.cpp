@@ -111,6 +111,10 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused_data()
          QStringLiteral("NUL")},
         {"10000 character name", QStringLiteral("L1"), longText, false, QStringLiteral("60")},
         {"10000 character code", longText, QStringLiteral("名"), false, QStringLiteral("20")},
+        // Taken back out of the node text, the code would end at the blank and address
+        // another area (here B01).
+        {"blank inside code", QStringLiteral("B01 Z"), QStringLiteral("新"), false,
+         QStringLiteral("区域编码不能包含空格")},
     };
     for (const char* backend : {ScratchDatabase::Sqlite, ScratchDatabase::Postgres})
         for (const Case& c : cases)
@@ -211,6 +215,15 @@ void BadInputTest::storageCodesFromTheListStayLiteral()
     QCOMPARE(m_fixture->dump().mappings, mappings);
     window->tbnAllToRight->click();
     QCOMPARE(m_fixture->dump(), (TableDump{OriginalAreas, OriginalMappings}));
+
+    // "<<" maps every storage area, odd codes included, each under its own code.
+    window->btnAllToLeft->click();
+    QCOMPARE(m_fixture->messages(), QStringList());
+    mappings = OriginalMappings;
+    for (const char* code : {"S01", "S02", "S03", "S04", "X'1", "X\\'", "X%", "X_"})
+        mappings << QStringLiteral("MPICK|M01|") + QString::fromLatin1(code);
+    mappings.sort();
+    QCOMPARE(m_fixture->dump().mappings, mappings);
 }
 
 void BadInputTest::storedNullsAndBrokenTextAreShown_data()
@@ -236,10 +249,13 @@ void BadInputTest::storedNullsAndBrokenTextAreShown()
                        "insert into tbqydz(f_qylx, f_qybm, f_ccqybm) values ('PICK', 'N01', 'SN1'),"
                        " ('PUT', 'B01', 'GONE');")));
     const bool sqlite = backend == QLatin1String(ScratchDatabase::Sqlite);
-    // Bytes that are no UTF-8 (PostgreSQL refuses to store them at all).
+    // Bytes that are no UTF-8, as text and as a byte block (PostgreSQL refuses to store
+    // them at all).
     if (sqlite)
-        QVERIFY(m_fixture->run(QStringLiteral("insert into tbQyda(f_qybm, f_qymc, f_qylx) values "
-                                              "('U01', cast(x'ff41fe' as text), 'MPICK');")));
+        QVERIFY(m_fixture->run(QStringLiteral(
+            "insert into tbQyda(f_qybm, f_qymc, f_qylx) values"
+            " ('U01', cast(x'ff41fe' as text), 'MPICK'), ('U02', x'ff42fe', 'MPICK');"
+            "insert into tbCCQyda(f_ccqybm, f_ccqymc) values ('SU1', x'ff43');")));
     m_fixture->startWindow();
     TfrmArea* window = m_fixture->window();
     QCOMPARE(m_fixture->messages(), QStringList());
@@ -248,8 +264,11 @@ void BadInputTest::storedNullsAndBrokenTextAreShown()
     QVERIFY(state.tree.contains(QStringLiteral("  N01 ")));
     QVERIFY(!state.tree.join(QLatin1Char(',')).contains(QStringLiteral("K01")));
     QVERIFY(state.storage.contains(QStringLiteral("SN1 ")));
-    if (sqlite)
+    if (sqlite) {
         QVERIFY(state.tree.contains(QStringLiteral("  U01 \uFFFDA\uFFFD")));
+        QVERIFY(state.tree.contains(QStringLiteral("  U02 \uFFFDB\uFFFD")));
+        QVERIFY(state.storage.contains(QStringLiteral("SU1 \uFFFDC")));
+    }
 
     QVERIFY(select(window, QStringLiteral("N01 ")));
     QCOMPARE(captureState(window).mapped, QStringList{QStringLiteral("SN1 ")});

@@ -3,6 +3,7 @@
 // tree and lists are left as the failure rules say, and the database holds exactly what the
 // calls before the failing one wrote.
 #include "AreaSession.h"
+#include "FailureRules.h"
 #include "SessionFixture.h"
 
 #include "area/TfrmArea.h"
@@ -17,121 +18,12 @@ Q_DECLARE_METATYPE(FaultKind)
 
 namespace {
 
-// What a call of the session is for; decides what its failure must leave behind.
-enum class CallRole {
-    DatabaseType,
-    SystemInformation,
-    TreeQuery,
-    StorageQuery,
-    ReloadQuery, // the storage list reloaded by ">>"
-    MappedQuery,
-    SnapshotQuery,
-    TransferBatch,
-    DuplicateQuery,
-    InsertBatch,
-    UpdateBatch,
-    UsageQuery,
-    DeleteBatch,
-};
-
-CallRole roleOf(const FaultInjectingServer::Call& call, SessionStep step)
-{
-    namespace Ids = platform::CoorDisp;
-    if (call.dispId == Ids::GetDatabaseType)
-        return CallRole::DatabaseType;
-    if (call.dispId != Ids::QueryData && call.dispId != Ids::ExecuteBatch)
-        return CallRole::SystemInformation;
-    const QString text = call.text.trimmed();
-    if (call.dispId == Ids::ExecuteBatch) {
-        switch (step) {
-        case SessionStep::AddArea:
-            return CallRole::InsertBatch;
-        case SessionStep::ModifyB01:
-            return CallRole::UpdateBatch;
-        case SessionStep::DeleteC01:
-            return CallRole::DeleteBatch;
-        default:
-            return CallRole::TransferBatch;
-        }
-    }
-    if (text.startsWith(QLatin1String("Select * from tbQyda")))
-        return CallRole::TreeQuery;
-    if (text.startsWith(QLatin1String("Select * from tbCCQyda")))
-        return step == SessionStep::Startup ? CallRole::StorageQuery : CallRole::ReloadQuery;
-    if (text.startsWith(QLatin1String("select dz.*")))
-        return CallRole::MappedQuery;
-    if (text.startsWith(QLatin1String("select f_qybm,f_ccqybm,f_qylx")))
-        return CallRole::SnapshotQuery;
-    if (text.startsWith(QLatin1String("Select f_qybm from tbqyda")))
-        return CallRole::DuplicateQuery;
-    return CallRole::UsageQuery;
-}
-
-bool answersFalse(FaultKind kind)
-{
-    return kind == FaultKind::ErrorPayload || kind == FaultKind::NotAnArray ||
-           kind == FaultKind::NumberAmongTexts;
-}
-
-QString kindName(FaultKind kind)
-{
-    switch (kind) {
-    case FaultKind::ErrorPayload:
-        return QStringLiteral("error payload");
-    case FaultKind::NotAnArray:
-        return QStringLiteral("payload not an array");
-    case FaultKind::NumberAmongTexts:
-        return QStringLiteral("number in payload");
-    case FaultKind::Raise:
-        return QStringLiteral("raise");
-    case FaultKind::MissingColumn:
-        return QStringLiteral("missing column");
-    case FaultKind::NotAPacket:
-        return QStringLiteral("not a packet");
-    }
-    return QString();
-}
-
 // The messages of after that are not among before (each counted once).
 QStringList newMessages(QStringList after, const QStringList& before)
 {
     for (const QString& message : before)
         after.removeOne(message);
     return after;
-}
-
-// Whether one of the new messages is what the user must see for this failure.
-bool toldTheUser(const QStringList& messages, CallRole role, FaultKind kind, int callNumber)
-{
-    const QString injected = testsupport::injectedErrorText(callNumber);
-    const auto any = [&messages](const std::function<bool(const QString&)>& test) {
-        return std::any_of(messages.begin(), messages.end(), test);
-    };
-    if (role == CallRole::DatabaseType)
-        return messages == QStringList{QStringLiteral("警告|获取数据库类型失败!")};
-    if (kind == FaultKind::Raise)
-        return any([&](const QString& m) { return m.contains(injected); });
-    if (role == CallRole::SystemInformation)
-        return any([](const QString& m) { return m.startsWith(QStringLiteral("错误|")); });
-    if (role == CallRole::UpdateBatch && answersFalse(kind))
-        return messages == QStringList{QStringLiteral("信息|更新区域档案失败！")};
-    switch (kind) {
-    case FaultKind::ErrorPayload:
-        return messages.contains(QStringLiteral("错误|") + injected + QStringLiteral("\r\n第二行"));
-    case FaultKind::NotAnArray:
-        return messages.contains(QStringLiteral("错误|未知错误！"));
-    case FaultKind::NumberAmongTexts:
-        return messages.contains(QStringLiteral("错误|") + injected +
-                                 QStringLiteral("\r\n未知错误！"));
-    case FaultKind::MissingColumn:
-        return any([](const QString& m) { return m.contains(QLatin1String("not found")); });
-    case FaultKind::NotAPacket:
-        return any(
-            [](const QString& m) { return m.contains(QLatin1String("Invalid data packet")); });
-    case FaultKind::Raise:
-        break;
-    }
-    return false;
 }
 
 } // namespace
@@ -236,7 +128,8 @@ void FaultSessionTest::everyCallFailsInEveryWay_data()
     QTest::addColumn<FaultKind>("kind");
     const FaultKind kinds[] = {FaultKind::ErrorPayload,     FaultKind::NotAnArray,
                                FaultKind::NumberAmongTexts, FaultKind::Raise,
-                               FaultKind::MissingColumn,    FaultKind::NotAPacket};
+                               FaultKind::MissingColumn,    FaultKind::NotAPacket,
+                               FaultKind::UnreadableValue};
     for (int call = 1; call <= m_reference.calls.size(); ++call) {
         const SessionStep step = m_reference.stepOfCall[call - 1];
         for (FaultKind kind : kinds)
@@ -271,6 +164,7 @@ void FaultSessionTest::everyCallFailsInEveryWay()
     runStep(fixture, failingStep, outcome);
 
     QVERIFY(fixture.undriven().isEmpty());
+    QVERIFY(!QGuiApplication::overrideCursor()); // the busy cursor went with the failed call
     QVERIFY(fixture.faults().callCount() >= callNumber);
     QCOMPARE(fixture.faults().calls()[callNumber - 1].dispId,
              reference.calls[callNumber - 1].dispId);
@@ -283,10 +177,10 @@ void FaultSessionTest::everyCallFailsInEveryWay()
                            tables == reference.tablesAfterStep[stepIndex] &&
                            outcome == reference.outcomeOfStep[stepIndex];
     if (unchanged) {
-        // Only an answer the window does not read may pass unnoticed: a column it does not
-        // use, a spoilt by-ref argument of a call that answered true without one.
-        QVERIFY2(kind == FaultKind::MissingColumn || !fixture.faults().faultDelivered() ||
-                     role == CallRole::DatabaseType,
+        // Only an answer the window does not read may pass unnoticed: a column or a value it
+        // does not use, a spoilt by-ref argument of a call that answered true without one.
+        QVERIFY2(kind == FaultKind::MissingColumn || kind == FaultKind::UnreadableValue ||
+                     !fixture.faults().faultDelivered() || role == CallRole::DatabaseType,
                  "the failure went unnoticed");
         return;
     }
@@ -298,44 +192,11 @@ void FaultSessionTest::everyCallFailsInEveryWay()
     // Nothing after the failing call wrote anything.
     const TableDump expectedTables =
         callNumber == 1 ? reference.initialTables : reference.tablesAfterCall[callNumber - 2];
-    QCOMPARE(tables, expectedTables);
+    QCOMPARE(tables.areas, expectedTables.areas);
+    QCOMPARE(tables.mappings, expectedTables.mappings);
 
-    const WindowState& success = reference.stateAfterStep[stepIndex];
-    WindowState expected = before;
-    switch (role) {
-    case CallRole::SystemInformation:
-        expected = WindowState{};
-        break;
-    case CallRole::DatabaseType:
-        expected = success;
-        break;
-    case CallRole::TreeQuery:
-        expected = WindowState{};
-        expected.tree =
-            QStringList{QStringLiteral("拣货区域(PICK)"), QStringLiteral("上架补货区域(PUT)"),
-                        QStringLiteral("拣货管理区域(MPICK)")};
-        expected.current = success.current;
-        // A false answer is shown and the start-up goes on; a raised error ends it.
-        if (answersFalse(kind))
-            expected.storage = success.storage;
-        break;
-    case CallRole::StorageQuery:
-        expected = success;
-        expected.storage.clear();
-        expected.storageSelected.clear();
-        break;
-    case CallRole::MappedQuery:
-        expected = success;
-        expected.mapped.clear();
-        expected.mappedSelected.clear();
-        break;
-    case CallRole::ReloadQuery:
-        expected.mapped.clear();
-        expected.mappedSelected.clear();
-        break;
-    default:
-        break;
-    }
+    const WindowState expected =
+        expectedAfterFailure(role, kind, before, reference.stateAfterStep[stepIndex]);
     QCOMPARE(after.tree, expected.tree);
     QCOMPARE(after.current, expected.current);
     QCOMPARE(after.mapped, expected.mapped);
@@ -349,6 +210,13 @@ void FaultSessionTest::everyCallFailsInEveryWay()
     if (role == CallRole::UpdateBatch)
         QCOMPARE(outcome,
                  (DialogOutcome{true, true, QStringLiteral("B01"), QStringLiteral("改名")}));
+
+    // The window goes on working: the rest of the session runs without an unscripted dialog.
+    for (int step = stepIndex + 1; step < SessionStepCount; ++step) {
+        prepareStep(fixture, SessionStep(step));
+        runStep(fixture, SessionStep(step), outcome);
+    }
+    QVERIFY(fixture.undriven().isEmpty());
 }
 
 QTEST_MAIN(FaultSessionTest)

@@ -18,7 +18,8 @@ bool runOnServer(const QString& sql, QString& error)
     bool ok = PQstatus(connection) == CONNECTION_OK;
     if (ok) {
         PGresult* result = PQexec(connection, sql.toUtf8().constData());
-        ok = PQresultStatus(result) == PGRES_COMMAND_OK;
+        ok =
+            PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
         PQclear(result);
     }
     if (!ok)
@@ -65,4 +66,26 @@ bool ScratchDatabase::create(const QString& backend, QString& error)
     uri.setPath(QLatin1Char('/') + name);
     m_database = uri.toString();
     return true;
+}
+
+bool ScratchDatabase::setDefault(const QString& setting, QString& error)
+{
+    if (m_postgresName.isEmpty()) {
+        error = QStringLiteral("not a PostgreSQL database");
+        return false;
+    }
+    return runOnServer(QStringLiteral("alter database %1 set %2").arg(m_postgresName, setting),
+                       error);
+}
+
+bool ScratchDatabase::endSessions(QString& error)
+{
+    if (m_postgresName.isEmpty()) {
+        error = QStringLiteral("not a PostgreSQL database");
+        return false;
+    }
+    return runOnServer(QStringLiteral("select pg_terminate_backend(pid) from pg_stat_activity"
+                                      " where datname = '%1' and pid <> pg_backend_pid()")
+                           .arg(m_postgresName),
+                       error);
 }

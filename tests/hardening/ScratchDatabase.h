@@ -20,6 +20,11 @@ public:
 
     // Creates the database; false with error.
     bool create(const QString& backend, QString& error);
+    // PostgreSQL only: makes setting ("name = value") the default of every later session on
+    // the database; false with error.
+    bool setDefault(const QString& setting, QString& error);
+    // PostgreSQL only: ends every session on the database (as a server restart would).
+    bool endSessions(QString& error);
     // What DataServer::open takes: the file path or the postgresql:// URI.
     const QString& database() const { return m_database; }
 

@@ -46,6 +46,14 @@ QStringList dumpRows(server::DataServer& server, const QString& sql, const QStri
 
 } // namespace
 
+char* toString(const TableDump& dump)
+{
+    const QString text =
+        QStringLiteral("areas [%1] mappings [%2]")
+            .arg(dump.areas.join(QLatin1Char(',')), dump.mappings.join(QLatin1Char(',')));
+    return qstrdup(text.toUtf8().constData());
+}
+
 SessionFixture::SessionFixture()
 {
     platform::setMessageBoxInterceptor([this](const platform::MessageBoxRequest& request) {

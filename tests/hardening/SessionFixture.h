@@ -27,6 +27,9 @@ struct TableDump {
     friend bool operator==(const TableDump&, const TableDump&) = default;
 };
 
+// For QCOMPARE: both tables on one line.
+char* toString(const TableDump& dump);
+
 // One area window on a real SQLite data server wrapped in a FaultInjectingServer, with
 // every modal thing intercepted: message boxes and the module's message dialogs are
 // recorded ("caption|text") and answered OK; the area and locate dialogs are handed to

@@ -88,6 +88,7 @@ Variant FaultInjectingServer::dispatch(int32_t dispId, DispatchArguments& argume
         payload = Variant::array({Variant(injectedErrorText(call.number)), Variant(int32_t(5))});
         break;
     case FaultKind::MissingColumn:
+    case FaultKind::UnreadableValue:
     case FaultKind::NotAPacket: {
         const Variant before = byRef ? byRef->value() : Variant();
         Variant result = m_server->invoke(dispId, arguments);
@@ -128,9 +129,16 @@ bool FaultInjectingServer::alterAnswer(Variant& result, DispatchArguments& argum
     platform::DataTable table = platform::decodePacket(byRef->value().bytes());
     if (table.columns.isEmpty())
         return false;
-    table.columns.removeLast();
-    for (QList<Variant>& row : table.rows)
-        row.removeLast();
+    if (m_kind == FaultKind::UnreadableValue) {
+        // The last row, so that the rows before it have been read when it fails.
+        if (table.rows.isEmpty())
+            return false;
+        table.rows.last().last() = Variant(QByteArray("\xff\x00", 2));
+    } else {
+        table.columns.removeLast();
+        for (QList<Variant>& row : table.rows)
+            row.removeLast();
+    }
     byRef->setValue(Variant(platform::encodePacket(table)));
     return true;
 }

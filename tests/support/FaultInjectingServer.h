@@ -17,6 +17,7 @@ enum class FaultKind {
     Raise,            // the dispatch call raises
     MissingColumn,    // the real answer, with the last column of its packet dropped
     NotAPacket,       // the real answer, with its by-ref argument replaced by garbage bytes
+    UnreadableValue,  // the real answer, with the last value of its packet a byte block
 };
 
 // The text of the injected error payload for call number callNumber.
