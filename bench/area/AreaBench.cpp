@@ -20,6 +20,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -79,9 +80,14 @@ int runModule(const QString& database, int rows)
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
+    // The panel of a shell that already shows text, as a real shell does before the user
+    // opens the module: the font database is then loaded outside the measurement, as it
+    // is for the floor, whose window is shown before its timer starts.
     QWidget parent;
     parent.resize(862, 639);
+    QLabel shellText(QStringLiteral("仓储业务后台 区域档案与对照"), &parent);
     parent.show();
+    QCoreApplication::processEvents();
     const unsigned char operatorCode[] = {4, '0', '0', '0', '1'};
     Measurement measurement;
     measurement.milliseconds.append(
@@ -239,9 +245,14 @@ int saveScreenshot(const QString& file)
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
+    // The panel of a shell that already shows text, as a real shell does before the user
+    // opens the module: the font database is then loaded outside the measurement, as it
+    // is for the floor, whose window is shown before its timer starts.
     QWidget parent;
     parent.resize(862, 639);
+    QLabel shellText(QStringLiteral("仓储业务后台 区域档案与对照"), &parent);
     parent.show();
+    QCoreApplication::processEvents();
     const unsigned char operatorCode[] = {4, '0', '0', '0', '1'};
     GetNelvoForm(1, nullptr, operatorCode, &parent, server);
     auto* window = qobject_cast<TfrmArea*>(hostContext().AreaForm.data());
