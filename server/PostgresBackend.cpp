@@ -88,6 +88,12 @@ PGresult* execWithParameters(PGconn* connection, const QString& sql, const QStri
                         pointers.data(), nullptr, nullptr, 0);
 }
 
+// Made at every connection, whatever the database's defaults: a backslash in a literal is
+// an ordinary character (texts escape only their quotes, by doubling them), and notices
+// (e.g. "relation already exists, skipping") are of no use to the caller.
+constexpr const char* SessionSettings =
+    "set standard_conforming_strings = on; set client_min_messages = warning";
+
 } // namespace
 
 std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QString* error)
@@ -103,8 +109,7 @@ std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QS
     PQsetClientEncoding(connection, "UTF8");
     std::unique_ptr<PostgresBackend> backend(new PostgresBackend(connection));
     QStringList errors;
-    // Notices (e.g. "relation already exists, skipping") are of no use to the caller.
-    if (!backend->runPlain("set client_min_messages = warning", errors)) {
+    if (!backend->runPlain(SessionSettings, errors)) {
         if (error)
             *error = errors.value(0);
         return nullptr;
@@ -158,8 +163,11 @@ void PostgresBackend::reconnectWhenLost()
     // met the broken connection has failed and is not repeated).
     if (PQstatus(m_connection) == CONNECTION_BAD) {
         PQreset(m_connection);
-        if (PQstatus(m_connection) == CONNECTION_OK)
-            PQclear(PQexec(m_connection, "set client_min_messages = warning"));
+        // The new session starts from the database's defaults again.
+        if (PQstatus(m_connection) == CONNECTION_OK) {
+            PQsetClientEncoding(m_connection, "UTF8");
+            PQclear(PQexec(m_connection, SessionSettings));
+        }
     }
 }
 

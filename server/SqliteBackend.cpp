@@ -13,6 +13,19 @@ struct Statement {
     ~Statement() { sqlite3_finalize(handle); }
 };
 
+// Whether the cell comes from a column declared as text. SQLite stores any value in any
+// column, so such a column may hold a byte block; it is delivered as text like the rest of
+// its column (bytes that are no UTF-8 replaced), so that one odd row does not make a whole
+// answer unreadable to the module.
+bool declaredAsText(sqlite3_stmt* statement, int column)
+{
+    const char* declared = sqlite3_column_decltype(statement, column);
+    if (!declared)
+        return false;
+    const QByteArray type = QByteArray(declared).toUpper();
+    return type.contains("CHAR") || type.contains("TEXT") || type.contains("CLOB");
+}
+
 // A cell as a variant; appendColumn below must convert the same way.
 platform::Variant columnValue(sqlite3_stmt* statement, int column)
 {
@@ -23,7 +36,10 @@ platform::Variant columnValue(sqlite3_stmt* statement, int column)
         return platform::Variant(sqlite3_column_double(statement, column));
     case SQLITE_BLOB: {
         const auto* data = static_cast<const char*>(sqlite3_column_blob(statement, column));
-        return platform::Variant(QByteArray(data, sqlite3_column_bytes(statement, column)));
+        const int size = sqlite3_column_bytes(statement, column);
+        if (declaredAsText(statement, column))
+            return platform::Variant(QString::fromUtf8(data, size));
+        return platform::Variant(QByteArray(data, size));
     }
     case SQLITE_NULL:
         return platform::Variant::null();
@@ -51,7 +67,10 @@ void appendColumn(platform::PacketWriter& writer, sqlite3_stmt* statement, int c
         break;
     case SQLITE_BLOB: {
         const auto* data = static_cast<const char*>(sqlite3_value_blob(value));
-        writer.appendBytes(data, sqlite3_value_bytes(value));
+        if (declaredAsText(statement, column))
+            writer.appendUtf8(data, sqlite3_value_bytes(value));
+        else
+            writer.appendBytes(data, sqlite3_value_bytes(value));
         break;
     }
     case SQLITE_NULL:

@@ -207,6 +207,13 @@ void TfrmQyda::btnaddClick()
         edtmc->setFocus();
         return;
     }
+    // The code is taken back out of the node text up to its first blank, so a code with a
+    // blank inside would later be read as another area's code (and modify or delete it).
+    if (QydaMode == 0 && edtbm->text().trimmed().contains(QLatin1Char(' '))) {
+        showInformation(QStringLiteral("区域编码不能包含空格！"));
+        edtbm->setFocus();
+        return;
+    }
     const QString nodeText = DisplayText(edtbm->text().trimmed(), edtmc->text().trimmed());
     TfrmArea* window = areaWindow();
 
