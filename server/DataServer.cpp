@@ -49,11 +49,23 @@ QString requireText(const DispatchArgument& argument, size_t index, const char* 
     return argument.value().toText();
 }
 
+// The failing statement is shown to the user in a message box: a long one is cut so that
+// the box stays readable (the database's own message, first, is kept whole).
+constexpr qsizetype ShownStatementLength = 500;
+
+QString shortenedStatement(const QString& statement)
+{
+    if (statement.size() <= ShownStatementLength)
+        return statement;
+    return statement.left(ShownStatementLength) +
+           QStringLiteral("…（共 %1 个字符）").arg(statement.size());
+}
+
 Variant errorPayload(const QStringList& messages)
 {
     QList<Variant> elements;
-    for (const QString& message : messages)
-        elements << Variant(message);
+    for (qsizetype index = 0; index < messages.size(); ++index)
+        elements << Variant(index == 0 ? messages[index] : shortenedStatement(messages[index]));
     return Variant::array(elements);
 }
 

@@ -35,6 +35,7 @@ private slots:
     void namesResolveIgnoringCase();
     void quotesNullsAndLongChineseTextRoundTrip();
     void batchIsAtomic();
+    void longFailingStatementIsShortenedInThePayload();
     void batchWithoutStatementsChangesNothing_data();
     void batchWithoutStatementsChangesNothing();
     void batchMayNotEndItsTransaction();
@@ -228,6 +229,23 @@ void DataServerTest::batchIsAtomic()
     // The connection is usable again after the rollback.
     batch("insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('A02', '二号', 'PICK');");
     QCOMPARE(count("tbQyda"), 2);
+}
+
+void DataServerTest::longFailingStatementIsShortenedInThePayload()
+{
+    const QString name(10000, QChar(u'名'));
+    Variant payload;
+    QVERIFY(!ServerCall::executeBatch(
+        m_server,
+        "insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('L01', '" + name + "', 'PICK');",
+        &payload));
+    QVERIFY(payload.isArray());
+    QVERIFY(payload.elements().size() >= 2);
+    const QString statement = payload.elements().last().toText();
+    QVERIFY2(statement.size() < 600, qPrintable(QString::number(statement.size())));
+    QVERIFY(statement.startsWith("insert into tbQyda"));
+    QVERIFY(statement.endsWith(QStringLiteral("个字符）")));
+    QCOMPARE(count("tbQyda"), 0);
 }
 
 void DataServerTest::batchWithoutStatementsChangesNothing_data()
