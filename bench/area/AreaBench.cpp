@@ -72,6 +72,27 @@ template <typename Step> double timed(Step step)
     return ms;
 }
 
+// The operator the module is opened for: a length byte, then the code.
+const unsigned char OperatorCode[] = {4, '0', '0', '0', '1'};
+
+// The panel of a shell that already shows text, as a real shell does before the user
+// opens the module: the font database is then loaded outside the measurement, as it
+// is for the floor, whose window is shown before its timer starts.
+class ShellPanel {
+public:
+    ShellPanel() : m_text(QStringLiteral("仓储业务后台 区域档案与对照"), &m_panel)
+    {
+        m_panel.resize(862, 639);
+        m_panel.show();
+        QCoreApplication::processEvents();
+    }
+    QWidget* widget() { return &m_panel; }
+
+private:
+    QWidget m_panel;
+    QLabel m_text;
+};
+
 // The module: the window opened through the entry on the data server.
 int runModule(const QString& database, int rows)
 {
@@ -80,18 +101,10 @@ int runModule(const QString& database, int rows)
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
-    // The panel of a shell that already shows text, as a real shell does before the user
-    // opens the module: the font database is then loaded outside the measurement, as it
-    // is for the floor, whose window is shown before its timer starts.
-    QWidget parent;
-    parent.resize(862, 639);
-    QLabel shellText(QStringLiteral("仓储业务后台 区域档案与对照"), &parent);
-    parent.show();
-    QCoreApplication::processEvents();
-    const unsigned char operatorCode[] = {4, '0', '0', '0', '1'};
+    ShellPanel parent;
     Measurement measurement;
     measurement.milliseconds.append(
-        timed([&] { GetNelvoForm(1, nullptr, operatorCode, &parent, server); }));
+        timed([&] { GetNelvoForm(1, nullptr, OperatorCode, parent.widget(), server); }));
     auto* window = qobject_cast<TfrmArea*>(hostContext().AreaForm.data());
     if (!window || window->listccqyda->count() != rows)
         return fail(QStringLiteral("the window did not load"));
@@ -245,16 +258,8 @@ int saveScreenshot(const QString& file)
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
-    // The panel of a shell that already shows text, as a real shell does before the user
-    // opens the module: the font database is then loaded outside the measurement, as it
-    // is for the floor, whose window is shown before its timer starts.
-    QWidget parent;
-    parent.resize(862, 639);
-    QLabel shellText(QStringLiteral("仓储业务后台 区域档案与对照"), &parent);
-    parent.show();
-    QCoreApplication::processEvents();
-    const unsigned char operatorCode[] = {4, '0', '0', '0', '1'};
-    GetNelvoForm(1, nullptr, operatorCode, &parent, server);
+    ShellPanel parent;
+    GetNelvoForm(1, nullptr, OperatorCode, parent.widget(), server);
     auto* window = qobject_cast<TfrmArea*>(hostContext().AreaForm.data());
     if (!window || !window->rootNodes[0] || window->rootNodes[0]->childCount() == 0)
         return fail(QStringLiteral("the window did not load"));
@@ -265,7 +270,8 @@ int saveScreenshot(const QString& file)
     settle.start();
     while (settle.elapsed() < 300)
         QCoreApplication::processEvents();
-    return parent.grab().save(file) ? 0 : fail(QStringLiteral("cannot write %1").arg(file));
+    return parent.widget()->grab().save(file) ? 0
+                                              : fail(QStringLiteral("cannot write %1").arg(file));
 }
 
 bool measure(const QString& mode, const QString& database, int rows, Measurement& measurement)

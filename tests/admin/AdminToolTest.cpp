@@ -22,20 +22,29 @@ struct Run {
     QString err;
 };
 
+QBuffer& openedForWriting(QBuffer& buffer)
+{
+    buffer.open(QIODevice::WriteOnly);
+    return buffer;
+}
+
+// A console whose output and errors are kept in out and err.
+struct CapturedConsole {
+    QByteArray out;
+    QByteArray err;
+    QBuffer outBuffer{&out};
+    QBuffer errBuffer{&err};
+    admin::Console console{openedForWriting(outBuffer), openedForWriting(errBuffer)};
+};
+
 // Runs the tool in this process, as its main() would, on the given arguments.
 Run runTool(const QStringList& arguments)
 {
-    QByteArray out;
-    QByteArray err;
-    QBuffer outBuffer(&out);
-    QBuffer errBuffer(&err);
-    outBuffer.open(QIODevice::WriteOnly);
-    errBuffer.open(QIODevice::WriteOnly);
-    admin::Console console(outBuffer, errBuffer);
+    CapturedConsole captured;
     Run run;
-    run.status = admin::AdminTool(console).run(QStringList{"nelvo-admin"} + arguments);
-    run.out = QString::fromUtf8(out);
-    run.err = QString::fromUtf8(err);
+    run.status = admin::AdminTool(captured.console).run(QStringList{"nelvo-admin"} + arguments);
+    run.out = QString::fromUtf8(captured.out);
+    run.err = QString::fromUtf8(captured.err);
     return run;
 }
 
@@ -85,6 +94,11 @@ private slots:
 private:
     QString database() const { return m_fixture->database(); }
     QString path(const QString& name) const { return m_folder->filePath(name); }
+    // runTool on the test database: "--database <it>" before arguments.
+    Run runOnDatabase(const QStringList& arguments) const
+    {
+        return runTool(QStringList{"--database", database()} + arguments);
+    }
     // The three tables as sorted text lines, to compare databases.
     QStringList dump(server::DataServer* server) const;
 
@@ -156,8 +170,7 @@ void AdminToolTest::exportedTablesImportIntoAnEmptyDatabase()
     const QStringList tables{"areas", "storage-areas", "mappings"};
     for (const QString& table : tables) {
         const Run run =
-            runTool(QStringList{"--database", database(), "export", table, path(table + ".csv")} +
-                    encoding);
+            runOnDatabase(QStringList{"export", table, path(table + ".csv")} + encoding);
         QVERIFY2(run.status == 0, qPrintable(run.err));
     }
     ServerFixture empty;
@@ -182,17 +195,17 @@ void AdminToolTest::exportIsOrderedAndFilteredByKind()
         "insert into tbQyda (f_qybm, f_qymc, f_qylx) values ('A00', '零', 'pick');\n"
         "insert into tbqydz (f_qylx, f_qybm, f_ccqybm) values ('PUT', 'B01', 'S01');\n",
         &error));
-    Run run = runTool({"--database", database(), "export", "areas", "--kind", "PICK", "-"});
+    Run run = runOnDatabase({"export", "areas", "--kind", "PICK", "-"});
     QCOMPARE(run.status, 0);
     QCOMPARE(run.out, QString::fromUtf8("f_qybm,f_qymc,f_qylx\r\n"
                                         "A00,零,pick\r\n"
                                         "A01,\"一号,拣货区\",PICK\r\n"));
-    run = runTool({"--database", database(), "export", "storage-areas", "-"});
+    run = runOnDatabase({"export", "storage-areas", "-"});
     QCOMPARE(run.out, QString::fromUtf8("f_ccqybm,f_ccqymc\r\n"
                                         "S01,储位 一\r\n"
                                         "S02,\" 前导空格\"\r\n"
                                         "S03,三\r\n"));
-    run = runTool({"--database", database(), "export", "mappings", "-"});
+    run = runOnDatabase({"export", "mappings", "-"});
     QCOMPARE(run.out, QString::fromUtf8("f_qylx,f_qybm,f_ccqybm\r\n"
                                         "PICK,A01,S01\r\n"
                                         "PUT,B01,S01\r\n"));
@@ -277,7 +290,7 @@ void AdminToolTest::badRowsNameTheirLineAndColumn()
     const QString file = path("in.csv");
     QVERIFY(writeFile(file, content));
     const QStringList before = dump(m_fixture->server());
-    const Run run = runTool({"--database", database(), "import", table, file});
+    const Run run = runOnDatabase({"import", table, file});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(QString(message).replace("FILE", file)), qPrintable(run.err));
     QVERIFY2(run.err.contains("nothing added"), qPrintable(run.err));
@@ -289,7 +302,7 @@ void AdminToolTest::dryRunChangesNothing()
     const QString file = path("in.csv");
     QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPUT,B01,S01\n"));
     const QStringList before = dump(m_fixture->server());
-    Run run = runTool({"--database", database(), "import", "mappings", file, "--dry-run"});
+    Run run = runOnDatabase({"import", "mappings", file, "--dry-run"});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains("2 rows valid, would add 2 mappings; dry run, nothing changed"),
              qPrintable(run.out));
@@ -297,7 +310,7 @@ void AdminToolTest::dryRunChangesNothing()
 
     // The same report for a bad file, and still nothing changed.
     QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPICK,A01,S01\n"));
-    run = runTool({"--database", database(), "import", "mappings", "--dry-run", file});
+    run = runOnDatabase({"import", "mappings", "--dry-run", file});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(file + ":3: column f_ccqybm: storage area S01 is already mapped "
                                      "in PICK to area A01"),
@@ -307,7 +320,7 @@ void AdminToolTest::dryRunChangesNothing()
 
     // Without --dry-run the good file is applied.
     QVERIFY(writeFile(file, "f_qylx,f_qybm,f_ccqybm\nPICK,A01,S02\nPUT,B01,S01\n"));
-    run = runTool({"--database", database(), "import", "mappings", file});
+    run = runOnDatabase({"import", "mappings", file});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains("added 2 mappings"), qPrintable(run.out));
     QCOMPARE(dump(m_fixture->server()).size(), before.size() + 2);
@@ -321,7 +334,7 @@ void AdminToolTest::oneBadRowAmongTenThousandAppliesNothing()
     const QString file = path("big.csv");
     QVERIFY(writeFile(file, content));
     const QStringList before = dump(m_fixture->server());
-    const Run run = runTool({"--database", database(), "import", "storage-areas", file});
+    const Run run = runOnDatabase({"import", "storage-areas", file});
     QCOMPARE(run.status, 1);
     QVERIFY2(run.err.contains(file + ":7323: column f_ccqymc: empty name"), qPrintable(run.err));
     QVERIFY2(run.err.contains("1 bad of 10000 rows"), qPrintable(run.err));
@@ -335,7 +348,7 @@ void AdminToolTest::largeFilesShowProgress()
         content += "T" + QByteArray::number(i) + ",'库位'\n";
     const QString file = path("big.csv");
     QVERIFY(writeFile(file, content));
-    const Run run = runTool({"--database", database(), "import", "storage-areas", file});
+    const Run run = runOnDatabase({"import", "storage-areas", file});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.err.contains("checked 10000 of 10001 rows"), qPrintable(run.err));
     QVERIFY2(run.out.contains("added 10001 storage areas"), qPrintable(run.out));
@@ -412,7 +425,7 @@ void AdminToolTest::auditListsNewestFirstAndFilters()
                  "('2024-05-02 11:00:00', '0001', 'update tbQyda set f_qymc = ''y'';');\n",
                  &error),
              qPrintable(error));
-    Run run = runTool({"--database", database(), "audit"});
+    Run run = runOnDatabase({"audit"});
     QCOMPARE(run.status, 0);
     const qsizetype third = run.out.indexOf("2024-05-03 10:00:00 operator 0002");
     const qsizetype second = run.out.indexOf("2024-05-02 11:00:00 operator 0001");
@@ -421,8 +434,8 @@ void AdminToolTest::auditListsNewestFirstAndFilters()
     QVERIFY(run.out.contains("    delete from tbqydz;\n    delete from tbQyda;\n"));
 
     // The operator after the command filters; before it, it is the session's.
-    run = runTool({"--database", database(), "--operator", "0002", "audit", "--operator", "0001",
-                   "--since", "2024-05-02"});
+    run = runOnDatabase(
+        {"--operator", "0002", "audit", "--operator", "0001", "--since", "2024-05-02"});
     QCOMPARE(run.status, 0);
     QVERIFY2(run.out.contains("2024-05-02 11:00:00 operator 0001"), qPrintable(run.out));
     QVERIFY(!run.out.contains("2024-05-01"));
@@ -435,16 +448,10 @@ void AdminToolTest::auditWithoutTrailIsAnError()
     QVERIFY2(m_fixture->server()->executeScript("drop table tbAudit;", &error), qPrintable(error));
     // A database opened afresh gets the table again; so the check runs on this server.
     admin::ServerSession session{platform::DispatchRef<server::DataServer>(m_fixture->server())};
-    QByteArray out;
-    QByteArray err;
-    QBuffer outBuffer(&out);
-    QBuffer errBuffer(&err);
-    outBuffer.open(QIODevice::WriteOnly);
-    errBuffer.open(QIODevice::WriteOnly);
-    admin::Console console(outBuffer, errBuffer);
-    QCOMPARE(admin::AuditLog(session, console).run({}), 2);
-    QVERIFY2(err.contains("no audit trail in this database"), err.constData());
-    QVERIFY(out.isEmpty());
+    CapturedConsole captured;
+    QCOMPARE(admin::AuditLog(session, captured.console).run({}), 2);
+    QVERIFY2(captured.err.contains("no audit trail in this database"), captured.err.constData());
+    QVERIFY(captured.out.isEmpty());
 }
 
 void AdminToolTest::carryForwardOpensTheCurrentMonth()
@@ -453,7 +460,7 @@ void AdminToolTest::carryForwardOpensTheCurrentMonth()
     QVERIFY(m_fixture->server()->executeScript("delete from tbKjqj;\n"
                                                "insert into tbKjqj (f_dqny) values ('200001');",
                                                &error));
-    const Run run = runTool({"--database", database(), "carry-forward"});
+    const Run run = runOnDatabase({"carry-forward"});
     QCOMPARE(run.status, 0);
     const QString month = QDate::currentDate().toString("yyyyMM");
     QVERIFY2(run.out.contains("open period is now " + month), qPrintable(run.out));

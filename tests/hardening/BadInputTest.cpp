@@ -2,6 +2,7 @@
 // stored in the database behind the module's back: each is stored and shown exactly or
 // refused with a message, and no statement ever does something else.
 #include "AreaSession.h"
+#include "BackendRows.h"
 #include "ScratchDatabase.h"
 #include "SessionFixture.h"
 
@@ -19,11 +20,6 @@ const QStringList OriginalMappings{QStringLiteral("PICK|A01|S01"), QStringLitera
 QString withNul()
 {
     return QStringLiteral("前") + QChar(0) + QStringLiteral("后");
-}
-
-void addBackends()
-{
-    QTest::addColumn<QString>("backend");
 }
 
 } // namespace
@@ -44,6 +40,9 @@ private slots:
     void searchTextIsMatchedLiterally();
 
 private:
+    // A fresh database of backend with the warehouse rows, attached to the fixture; the
+    // error, empty when it worked.
+    QString attachDatabase(const QString& backend);
     bool openWindow(const QString& backend);
 
     std::unique_ptr<ScratchDatabase> m_database;
@@ -62,12 +61,19 @@ void BadInputTest::cleanup()
     m_database.reset();
 }
 
-bool BadInputTest::openWindow(const QString& backend)
+QString BadInputTest::attachDatabase(const QString& backend)
 {
     QString error;
     if (!m_database->create(backend, error) ||
         !SessionFixture::createWarehouse(m_database->database(), error) ||
-        !m_fixture->attach(m_database->database(), error)) {
+        !m_fixture->attach(m_database->database(), error))
+        return error.isEmpty() ? QStringLiteral("no database") : error;
+    return {};
+}
+
+bool BadInputTest::openWindow(const QString& backend)
+{
+    if (const QString error = attachDatabase(backend); !error.isEmpty()) {
         qWarning("%s", qPrintable(error));
         return false;
     }
@@ -175,9 +181,7 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused()
 
 void BadInputTest::storageCodesFromTheListStayLiteral_data()
 {
-    addBackends();
-    QTest::newRow("sqlite") << QString::fromLatin1(ScratchDatabase::Sqlite);
-    QTest::newRow("postgresql") << QString::fromLatin1(ScratchDatabase::Postgres);
+    addBackendRows();
 }
 
 void BadInputTest::storageCodesFromTheListStayLiteral()
@@ -185,10 +189,8 @@ void BadInputTest::storageCodesFromTheListStayLiteral()
     QFETCH(QString, backend);
     if (const QString reason = ScratchDatabase::unavailableReason(backend); !reason.isEmpty())
         QSKIP(qPrintable(reason));
-    QString error;
-    QVERIFY2(m_database->create(backend, error), qPrintable(error));
-    QVERIFY2(SessionFixture::createWarehouse(m_database->database(), error), qPrintable(error));
-    QVERIFY2(m_fixture->attach(m_database->database(), error), qPrintable(error));
+    const QString error = attachDatabase(backend);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     // Storage codes that would end or widen a statement if spliced in as they are.
     QVERIFY(m_fixture->run(QStringLiteral(
         "insert into tbCCQyda(f_ccqybm, f_ccqymc) values ('X''1', '引号'), ('X\\''', '反斜杠'),"
@@ -238,10 +240,8 @@ void BadInputTest::storedNullsAndBrokenTextAreShown()
     QFETCH(QString, backend);
     if (const QString reason = ScratchDatabase::unavailableReason(backend); !reason.isEmpty())
         QSKIP(qPrintable(reason));
-    QString error;
-    QVERIFY2(m_database->create(backend, error), qPrintable(error));
-    QVERIFY2(SessionFixture::createWarehouse(m_database->database(), error), qPrintable(error));
-    QVERIFY2(m_fixture->attach(m_database->database(), error), qPrintable(error));
+    const QString error = attachDatabase(backend);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     // A NULL name, a NULL kind, a NULL storage-area name and a mapping whose storage area
     // has no row at all.
     QVERIFY(m_fixture->run(
@@ -304,11 +304,8 @@ void BadInputTest::searchTextIsMatchedLiterally()
 {
     QFETCH(QString, text);
     QFETCH(QString, found);
-    QString error;
-    QVERIFY2(m_database->create(QString::fromLatin1(ScratchDatabase::Sqlite), error),
-             qPrintable(error));
-    QVERIFY2(SessionFixture::createWarehouse(m_database->database(), error), qPrintable(error));
-    QVERIFY2(m_fixture->attach(m_database->database(), error), qPrintable(error));
+    const QString error = attachDatabase(QString::fromLatin1(ScratchDatabase::Sqlite));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
     QVERIFY(m_fixture->run(QStringLiteral(
         "insert into tbQyda(f_qybm, f_qymc, f_qylx) values ('Q''1', '引''号', 'PICK'),"
         " ('P%', '百分', 'PUT'), ('P_', '下划', 'PUT'), ('P\\', '反斜', 'PUT'), ('P😀', '表情', "

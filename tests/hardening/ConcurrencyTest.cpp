@@ -1,11 +1,12 @@
 // Two clerks, each with an area window on its own server connection, map the same free
 // storage area in the same kind, and add the same area code, at the same moment, many
 // times over: one wins, the other is told by the server, and the tables hold one row each.
+#include "BackendRows.h"
+#include "DatabaseQuery.h"
 #include "ScratchDatabase.h"
 #include "SessionFixture.h"
 
 #include "platform/ClientDataset.h"
-#include "platform/CoorDisp.h"
 #include "server/DataServer.h"
 
 #include <QProcess>
@@ -26,18 +27,9 @@ QString storageLine(int round)
 // The lines of one query's answer, each row "a|b|...".
 QStringList rowsOf(const QString& database, const QString& sql, const QStringList& columns)
 {
-    QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {}, &error));
-    if (!server)
-        return {error};
-    platform::Variant data;
-    platform::DispatchArguments call{platform::DispatchArgument::byValue(sql),
-                                     platform::DispatchArgument::byRef(data)};
-    if (!server->invoke(platform::CoorDisp::QueryData, call).toBool())
-        return {QStringLiteral("<query failed>")};
     platform::ClientDataset dataset;
-    dataset.loadPacket(data);
+    if (const QString failure = queryDatabase(database, sql, dataset); !failure.isEmpty())
+        return {failure};
     QStringList rows;
     for (dataset.first(); !dataset.eof(); dataset.next()) {
         QStringList cells;
@@ -95,9 +87,7 @@ private slots:
 
 void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce_data()
 {
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << QString::fromLatin1(ScratchDatabase::Sqlite);
-    QTest::newRow("postgresql") << QString::fromLatin1(ScratchDatabase::Postgres);
+    addBackendRows();
 }
 
 void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce()

@@ -1,9 +1,10 @@
 // A process killed in the middle of a large batch leaves all of the batch in the database,
 // with its audit entry, or none of it, on SQLite and on PostgreSQL.
+#include "BackendRows.h"
+#include "DatabaseQuery.h"
 #include "ScratchDatabase.h"
 
 #include "platform/ClientDataset.h"
-#include "platform/CoorDisp.h"
 #include "server/DataServer.h"
 
 #include <QElapsedTimer>
@@ -23,18 +24,9 @@ QString writerPath()
 // The answer of a count query named n; -1 when the count failed.
 int countOf(const QString& database, const QString& sql)
 {
-    QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {}, &error));
-    if (!server)
-        return -1;
-    platform::Variant data;
-    platform::DispatchArguments call{platform::DispatchArgument::byValue(sql),
-                                     platform::DispatchArgument::byRef(data)};
-    if (!server->invoke(platform::CoorDisp::QueryData, call).toBool())
-        return -1;
     platform::ClientDataset dataset;
-    dataset.loadPacket(data);
+    if (!queryDatabase(database, sql, dataset).isEmpty())
+        return -1;
     return dataset.fieldValue(QStringLiteral("n")).toInt32();
 }
 
@@ -83,9 +75,7 @@ private slots:
 
 void KillBatchTest::killedWriterLeavesAllOrNone_data()
 {
-    QTest::addColumn<QString>("backend");
-    QTest::newRow("sqlite") << QString::fromLatin1(ScratchDatabase::Sqlite);
-    QTest::newRow("postgresql") << QString::fromLatin1(ScratchDatabase::Postgres);
+    addBackendRows();
 }
 
 void KillBatchTest::killedWriterLeavesAllOrNone()

@@ -2,33 +2,11 @@
 
 #include "platform/CoorDisp.h"
 
+#include "../support/ScratchPostgres.h"
+
 #include <QCoreApplication>
-#include <QUuid>
-#include <libpq-fe.h>
 
 namespace {
-
-QString postgresUri()
-{
-    return qEnvironmentVariable("NELVO_TEST_PG_URI");
-}
-
-// Runs one statement on the test server outside any data server; false with error.
-bool runOnPostgres(const QString& sql, QString& error)
-{
-    PGconn* connection = PQconnectdb(postgresUri().toUtf8().constData());
-    bool ok = PQstatus(connection) == CONNECTION_OK;
-    if (ok) {
-        const QByteArray quiet = "set client_min_messages = warning; " + sql.toUtf8();
-        PGresult* result = PQexec(connection, quiet.constData());
-        ok = PQresultStatus(result) == PGRES_COMMAND_OK;
-        PQclear(result);
-    }
-    if (!ok)
-        error = QString::fromUtf8(PQerrorMessage(connection));
-    PQfinish(connection);
-    return ok;
-}
 
 QString withSearchPath(const QString& uri, const QString& schema)
 {
@@ -40,7 +18,7 @@ QString withSearchPath(const QString& uri, const QString& schema)
 
 QString ServerFixture::unavailableReason(const QString& backend)
 {
-    if (backend == QLatin1String(Postgres) && postgresUri().isEmpty())
+    if (backend == QLatin1String(Postgres) && ScratchPostgres::serverUri().isEmpty())
         return QStringLiteral("NELVO_TEST_PG_URI is not set: the PostgreSQL half runs under "
                               "tools/with-postgres.sh (tools/test.sh does that)");
     return {};
@@ -51,7 +29,8 @@ ServerFixture::~ServerFixture()
     m_server.reset();
     if (!m_schema.isEmpty()) {
         QString ignored;
-        runOnPostgres(QStringLiteral("drop schema if exists %1 cascade").arg(m_schema), ignored);
+        ScratchPostgres::run(QStringLiteral("drop schema if exists %1 cascade").arg(m_schema),
+                             ignored);
     }
 }
 
@@ -59,11 +38,10 @@ bool ServerFixture::open(const QString& backend, const server::DataServerOptions
                          QString& error)
 {
     if (backend == QLatin1String(Postgres)) {
-        m_schema = QStringLiteral("nelvo_test_%1")
-                       .arg(QUuid::createUuid().toString(QUuid::Id128).left(16));
-        if (!runOnPostgres(QStringLiteral("create schema %1").arg(m_schema), error))
+        m_schema = ScratchPostgres::uniqueName(QStringLiteral("nelvo_test_"));
+        if (!ScratchPostgres::run(QStringLiteral("create schema %1").arg(m_schema), error))
             return false;
-        m_database = withSearchPath(postgresUri(), m_schema);
+        m_database = withSearchPath(ScratchPostgres::serverUri(), m_schema);
     } else {
         m_database = m_folder.filePath(QStringLiteral("test.sqlite"));
     }
