@@ -17,13 +17,20 @@ platform::Variant element(const uint8_t*& data, const uint8_t* end)
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(length));
     data += length;
     switch (kind & 7) {
-    case 0: return platform::Variant(text);
-    case 1: return platform::Variant(int32_t(length));
-    case 2: return platform::Variant::null();
-    case 3: return platform::Variant(double(length) / 3);
-    case 4: return platform::Variant::array({platform::Variant(text)});
-    case 5: return platform::Variant(true);
-    default: return platform::Variant(text + QStringLiteral("\r\n"));
+    case 0:
+        return platform::Variant(text);
+    case 1:
+        return platform::Variant(int32_t(length));
+    case 2:
+        return platform::Variant::null();
+    case 3:
+        return platform::Variant(double(length) / 3);
+    case 4:
+        return platform::Variant::array({platform::Variant(text)});
+    case 5:
+        return platform::Variant(true);
+    default:
+        return platform::Variant(text + QStringLiteral("\r\n"));
     }
 }
 

@@ -38,9 +38,7 @@ using GetNelvoFormFunction = void (*)(std::uintptr_t appHandle, QWidget* hostWin
                                       const unsigned char* operatorCode, QWidget* parent,
                                       platform::DispatchObject* server);
 
-__attribute__((visibility("default"))) void GetNelvoForm(std::uintptr_t appHandle,
-                                                         QWidget* hostWindow,
-                                                         const unsigned char* operatorCode,
-                                                         QWidget* parent,
-                                                         platform::DispatchObject* server);
+__attribute__((visibility("default"))) void
+GetNelvoForm(std::uintptr_t appHandle, QWidget* hostWindow, const unsigned char* operatorCode,
+             QWidget* parent, platform::DispatchObject* server);
 }
