@@ -105,7 +105,7 @@ void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce()
                        .arg(storageLine(round).section(QLatin1Char(' '), 0, 0));
     {
         auto server = platform::DispatchRef<server::DataServer>::adopt(
-            server::DataServer::open(database.database(), {}, &error));
+            server::DataServer::open(database.database(), {.createSchema = true}, &error));
         QVERIFY2(server && server->executeScript(storage, &error), qPrintable(error));
     }
 
