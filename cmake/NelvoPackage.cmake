@@ -15,10 +15,9 @@ set(CPACK_THREADS 0)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://nelvo.example/")
+# dpkg-shlibdeps finds our private libraries inside the package through their $ORIGIN
+# RUNPATH and depends only on the system's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Our own libraries live in a private folder; dpkg-shlibdeps finds them there and leaves
-# them out of the dependencies.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_INSTALL_FULL_LIBDIR}/nelvo)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME nelvo)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION misc)
