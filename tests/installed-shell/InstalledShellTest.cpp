@@ -1,6 +1,7 @@
 // Loads the installed area module the way a shell does, over this shell's own data server,
 // on the offscreen platform: the window opens inside the panel with the server's areas and
-// storage areas, and closing it notifies the shell's window.
+// storage areas, closing it notifies the shell's window, and unloading the module gives the
+// server's references back.
 #include "MemoryDataServer.h"
 
 #include <nelvo/NelvoModule.h>
@@ -110,7 +111,8 @@ void InstalledShellTest::opensAndClosesAreaWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialogs.shown.isEmpty());
     QVERIFY(server->unanswered.isEmpty());
-    QCOMPARE(server->referenceCount(), 1u); // the module gave its reference back
+    QCOMPARE(dlclose(library), 0);          // no window of the module is left
+    QCOMPARE(server->referenceCount(), 1u); // the module gave back every reference it took
     server->release();
 }
 
