@@ -30,5 +30,5 @@ for deb in "${debs[@]}"; do
   echo "== $(basename "$deb")"
   dpkg-deb --field "$deb" Package Version Depends
 done
-lintian --fail-on error --no-tag-display-limit "${debs[@]}"
+lintian --fail-on error --tag-display-limit 0 "${debs[@]}"
 echo "packages in $build"
