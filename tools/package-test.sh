@@ -49,7 +49,8 @@ desktop-file-validate /usr/share/applications/org.nelvo.Shell.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.nelvo.Shell.metainfo.xml
 
 for program in nelvo-shell nelvo-admin; do
-  [ "$(command -v $program)" = "/usr/bin/$program" ] || fail "$program is not in /usr/bin"
+  [ "$(fresh sh -c "command -v $program")" = "/usr/bin/$program" ] ||
+    fail "$program is not in /usr/bin"
   [ "$(fresh $program --version)" = "$program $version" ] || fail "$program --version"
 done
 
