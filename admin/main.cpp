@@ -2,6 +2,7 @@
 // export, the audit trail, carry-forward) over the same data server as the shell.
 #include "AdminTool.h"
 #include "Console.h"
+#include "NelvoBuildInfo.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,6 +10,8 @@
 
 int main(int argc, char** argv)
 {
+    if (nelvo::printVersionIfAsked("nelvo-admin", argc, argv))
+        return 0;
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("nelvo-admin"));
     QCoreApplication::setOrganizationName(QStringLiteral("nelvo"));

@@ -1,7 +1,10 @@
 #include "ShellOptions.h"
 
+#include "NelvoBuildInfo.h"
+
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QString& error)
@@ -60,6 +63,10 @@ bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QS
 
 QString ShellOptions::defaultModulePath(const QString& applicationDirectory)
 {
+    const QString installed = QDir::cleanPath(
+        applicationDirectory + u'/' + QLatin1String(nelvo::installedModuleFromProgramFolder));
+    if (QFileInfo::exists(installed))
+        return installed;
     return QDir::cleanPath(applicationDirectory + QStringLiteral("/../lib/libnelvo_area.so"));
 }
 

@@ -19,7 +19,8 @@ struct ShellOptions {
     // included) for unknown options or missing values.
     static bool parse(const QStringList& arguments, ShellOptions& options, QString& error);
 
-    // <folder of the executable>/../lib/libnelvo_area.so
+    // Installed: <folder of the executable>/../lib/<multiarch>/nelvo/libnelvo_area.so;
+    // in the build folder: <folder of the executable>/../lib/libnelvo_area.so.
     static QString defaultModulePath(const QString& applicationDirectory);
     // The demo database in the user's data folder.
     static QString defaultDatabasePath();

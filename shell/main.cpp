@@ -1,5 +1,6 @@
 // nelvo-shell: a stand-in for the back-office shell that loads the area module.
 #include "ModuleLibrary.h"
+#include "NelvoBuildInfo.h"
 #include "ShellOptions.h"
 #include "ShellWindow.h"
 #include "platform/Fonts.h"
@@ -27,6 +28,8 @@ int fail(const QString& message, bool quiet)
 
 int main(int argc, char** argv)
 {
+    if (nelvo::printVersionIfAsked("nelvo-shell", argc, argv))
+        return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("nelvo-shell"));
     QApplication::setOrganizationName(QStringLiteral("nelvo"));

@@ -2,7 +2,9 @@
 # Installs what is missing, builds with Ninja and runs every test against SQLite and a
 # private PostgreSQL server; then the same suite built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (leaks checked); then each fuzzer for a bounded time.
-# NELVO_QUICK=1 skips the sanitizer build and the fuzzers.
+# After the first run, the Debian packages are built, installed and tested from their
+# installed paths (tools/package-test.sh).
+# NELVO_QUICK=1 skips the package test, the sanitizer build and the fuzzers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/install-deps.sh"
@@ -14,6 +16,8 @@ cmake --build "$build" -j "$jobs"
 "$root/tools/with-postgres.sh" ctest --test-dir "$build" --output-on-failure -j "$jobs"
 
 [ "${NELVO_QUICK:-0}" = 1 ] && exit 0
+
+"$root/tools/package-test.sh"
 
 asan=$build-sanitize
 cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DNELVO_SANITIZE=ON \
