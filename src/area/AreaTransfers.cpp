@@ -1,62 +1,53 @@
 // The four transfer buttons: map the selected or all free storage areas to the selected
 // area, remove the selected or all of its mappings. One query and one batch per press.
 #include "area/AreaStatements.h"
-#include "area/CaseInsensitiveListItem.h"
 #include "area/StorageAreaLines.h"
 #include "area/TfrmArea.h"
 #include "host/HostDataService.h"
 
 namespace {
 
-// Lines removed one by one up to this many; above it the list is rebuilt without them,
-// since each single removal shifts the rest of the list.
-constexpr int RemoveOneByOneLimit = 64;
-
-// The lines of list that are selected (all lines when selectedOnly is false), in list order.
-QStringList linesOf(const QListWidget* list, bool selectedOnly)
+// The free lines among the given rows of list (every row when rows is null), in list
+// order, each storage area at most once.
+DisplayLines freeLines(const StorageAreaList* list, const std::vector<int>* rows,
+                       FreeStorageAreaTest& test)
 {
-    QStringList lines;
-    for (int row = 0; row < list->count(); ++row) {
-        const QListWidgetItem* item = list->item(row);
-        if (!selectedOnly || item->isSelected())
-            lines.append(item->text());
-    }
-    return lines;
-}
-
-// The free lines among candidates, each storage area at most once.
-QStringList freeLines(const QStringList& candidates, FreeStorageAreaTest& test)
-{
-    QStringList lines;
-    for (const QString& line : candidates) {
+    DisplayLines lines;
+    const auto consider = [&](int row) {
+        const QStringView line = list->lines().line(row);
         if (test.isFree(line)) {
             test.take(line);
             lines.append(line);
         }
+    };
+    if (rows) {
+        for (int row : *rows)
+            consider(row);
+    } else {
+        for (int row = 0; row < list->count(); ++row)
+            consider(row);
     }
     return lines;
 }
 
-void removeSelectedLines(QListWidget* list)
+QString codeOf(QStringView line)
 {
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    if (selected.size() <= RemoveOneByOneLimit) {
-        for (int row = list->count() - 1; row >= 0; --row) {
-            if (list->item(row)->isSelected())
-                delete list->takeItem(row);
-        }
-        return;
+    return CodeOfText(line.toString());
+}
+
+// One statement per line, built by statement(kind, area, storage code), back to back.
+template <typename Statement>
+QString batchOf(const DisplayLines& lines, const QString& kindKey, const QString& areaCode,
+                Statement statement)
+{
+    QString batch;
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const QString one = statement(kindKey, areaCode, codeOf(lines.at(index)));
+        if (batch.isEmpty())
+            batch.reserve(one.size() * lines.size() + lines.size());
+        batch += one;
     }
-    const QStringList kept = [list] {
-        QStringList lines;
-        for (int row = 0; row < list->count(); ++row) {
-            if (!list->item(row)->isSelected())
-                lines.append(list->item(row)->text());
-        }
-        return lines;
-    }();
-    list->clear();
-    addSortedLines(list, kept);
+    return batch;
 }
 
 } // namespace
@@ -81,7 +72,7 @@ bool TfrmArea::loadKindSnapshot(const QString& kindKey)
         ShowServerErrors(platform::windowHandle(this), data);
         return false;
     }
-    cdspub.loadPacket(data);
+    cdspub.loadPacket(data, kindKey);
     return true;
 }
 
@@ -100,15 +91,14 @@ void TfrmArea::btnToLeftClick()
     QString kindKey, areaCode;
     if (!selectedArea(kindKey, areaCode) || !loadKindSnapshot(kindKey))
         return;
-    FreeStorageAreaTest test(lineTexts(listDZ), cdspub.table(), kindKey);
-    const QStringList lines = freeLines(linesOf(listccqyda, true), test);
+    FreeStorageAreaTest test(listDZ->lines(), cdspub);
+    const std::vector<int> selected = listccqyda->selectedRows();
+    const DisplayLines lines = freeLines(listccqyda, &selected, test);
     if (lines.isEmpty())
         return;
-    QString batch;
-    for (const QString& line : lines)
-        batch += AreaStatements::mapSelectedStatement(kindKey, areaCode, CodeOfText(line));
-    if (executeTransferBatch(batch))
-        addSortedLines(listDZ, lines);
+    if (executeTransferBatch(
+            batchOf(lines, kindKey, areaCode, AreaStatements::mapSelectedStatement)))
+        listDZ->addLines(lines);
 }
 
 void TfrmArea::btnToRightClick()
@@ -116,14 +106,15 @@ void TfrmArea::btnToRightClick()
     QString kindKey, areaCode;
     if (!selectedArea(kindKey, areaCode))
         return;
-    const QStringList lines = linesOf(listDZ, true);
-    if (lines.isEmpty())
+    const std::vector<int> selected = listDZ->selectedRows();
+    if (selected.empty())
         return;
     QString batch;
-    for (const QString& line : lines)
-        batch += AreaStatements::unmapSelectedStatement(kindKey, areaCode, CodeOfText(line));
+    for (int row : selected)
+        batch += AreaStatements::unmapSelectedStatement(kindKey, areaCode,
+                                                        codeOf(listDZ->lines().line(row)));
     if (executeTransferBatch(batch))
-        removeSelectedLines(listDZ);
+        listDZ->removeRows(selected);
 }
 
 void TfrmArea::btnAllToLeftClick()
@@ -131,14 +122,11 @@ void TfrmArea::btnAllToLeftClick()
     QString kindKey, areaCode;
     if (!selectedArea(kindKey, areaCode) || listccqyda->count() == 0 || !loadKindSnapshot(kindKey))
         return;
-    FreeStorageAreaTest test(lineTexts(listDZ), cdspub.table(), kindKey);
-    const QStringList lines = freeLines(linesOf(listccqyda, false), test);
-    QString batch;
-    for (const QString& line : lines)
-        batch += AreaStatements::mapAllStatement(kindKey, areaCode, CodeOfText(line));
+    FreeStorageAreaTest test(listDZ->lines(), cdspub);
+    const DisplayLines lines = freeLines(listccqyda, nullptr, test);
     // Sent even when empty: the server decides what an empty batch means.
-    if (executeTransferBatch(batch))
-        addSortedLines(listDZ, lines);
+    if (executeTransferBatch(batchOf(lines, kindKey, areaCode, AreaStatements::mapAllStatement)))
+        listDZ->addLines(lines);
 }
 
 void TfrmArea::tbnAllToRightClick()

@@ -93,8 +93,8 @@ public:
     {
         platform::DataTable header;
         header.columns = names;
-        // A missing column is raised only after the whole packet has been checked, as a
-        // dataset load followed by the column lookup would do.
+        // A missing column is raised only after the whole packet has been checked, and only
+        // when a row needed it, as a dataset load followed by a walk of its rows would do.
         try {
             m_code = requireColumn(header, m_names[0]);
             m_name = requireColumn(header, m_names[1]);
@@ -107,13 +107,15 @@ public:
 
     void expectRows(qsizetype count) override
     {
-        m_lines.reserve(count);
+        // Most lines are a short code and name: 24 units each is a fair first guess.
+        m_lines.reserve(count, count * 24);
         if (m_tags)
             m_tags->reserve(count);
     }
 
     void row(const QList<platform::PacketCell>& cells) override
     {
+        m_anyRow = true;
         if (!m_missing.isEmpty())
             return;
         if (m_tags) {
@@ -125,23 +127,22 @@ public:
         const platform::PacketCell& code = cells[m_code];
         const platform::PacketCell& name = cells[m_name];
         if (code.isText && name.isText) {
-            // UTF-16 never needs more units than UTF-8 has bytes: one allocation, trimmed.
-            QString line(code.utf8.size() + 1 + name.utf8.size(), Qt::Uninitialized);
-            char16_t* out = reinterpret_cast<char16_t*>(line.data());
+            // UTF-16 never needs more units than UTF-8 has bytes.
+            char16_t* out = m_lines.beginLine(code.utf8.size() + 1 + name.utf8.size());
             out = widenUtf8(code.utf8, out);
             *out++ = u' ';
             out = widenUtf8(name.utf8, out);
-            line.truncate(out - reinterpret_cast<const char16_t*>(line.constData()));
-            m_lines.append(std::move(line));
+            m_lines.endLine(out);
         } else {
             m_lines.append(displayText(packetCellText(code), packetCellText(name)));
         }
     }
 
-    QStringList take()
+    DisplayLines take()
     {
-        if (!m_missing.isEmpty())
+        if (!m_missing.isEmpty() && m_anyRow)
             throw platform::Error(m_missing);
+        m_lines.squeeze();
         return std::move(m_lines);
     }
 
@@ -153,14 +154,15 @@ private:
     int m_name = 0;
     int m_tag = 0;
     QString m_missing;
-    QStringList m_lines;
+    bool m_anyRow = false;
+    DisplayLines m_lines;
 };
 
 } // namespace
 
-QStringList packetDisplayTexts(const platform::Variant& packet, const QString& codeColumn,
-                               const QString& nameColumn, const QString& tagColumn,
-                               QStringList* tags, const std::function<bool(const QString&)>& keep)
+DisplayLines packetLines(const platform::Variant& packet, const QString& codeColumn,
+                         const QString& nameColumn, const QString& tagColumn, QStringList* tags,
+                         const std::function<bool(const QString&)>& keep)
 {
     if (!packet.isBytes())
         throw platform::Error(
@@ -171,35 +173,117 @@ QStringList packetDisplayTexts(const platform::Variant& packet, const QString& c
     return reader.take();
 }
 
+QStringList packetDisplayTexts(const platform::Variant& packet, const QString& codeColumn,
+                               const QString& nameColumn, const QString& tagColumn,
+                               QStringList* tags, const std::function<bool(const QString&)>& keep)
+{
+    const DisplayLines lines = packetLines(packet, codeColumn, nameColumn, tagColumn, tags, keep);
+    QStringList texts;
+    texts.reserve(lines.size());
+    for (qsizetype index = 0; index < lines.size(); ++index)
+        texts.append(lines.at(index).toString());
+    return texts;
+}
+
 } // namespace StorageAreaLines
 
-FreeStorageAreaTest::FreeStorageAreaTest(const QStringList& shownLines,
-                                         const platform::DataTable& snapshot,
-                                         const QString& kindKey)
-{
-    m_shownFolded.reserve(shownLines.size());
-    for (const QString& line : shownLines)
-        m_shownFolded.insert(line.toCaseFolded());
-    const int code = StorageAreaLines::requireColumn(snapshot, QStringLiteral("f_ccqybm"));
-    const int kind = StorageAreaLines::requireColumn(snapshot, QStringLiteral("f_qylx"));
-    m_mappedCodes.reserve(snapshot.rows.size());
-    for (const QList<platform::Variant>& row : snapshot.rows) {
-        // A null code or kind equals no text, so it never marks a storage area as mapped.
-        if (row[code].isNull() || row[kind].isNull())
-            continue;
-        if (row[kind].toText() == kindKey)
-            m_mappedCodes.insert(row[code].toText());
+namespace {
+
+// Keeps the storage-area codes of the rows whose kind is the one asked for.
+class MappedCodeReader : public platform::PacketRowReader {
+public:
+    MappedCodeReader(const QString& kindKey, TextSet& codes) : m_kind(kindKey), m_codes(codes) {}
+
+    void columns(const QStringList& names) override
+    {
+        platform::DataTable header;
+        header.columns = names;
+        try {
+            m_code = StorageAreaLines::requireColumn(header, QStringLiteral("f_ccqybm"));
+            m_kindColumn = StorageAreaLines::requireColumn(header, QStringLiteral("f_qylx"));
+        } catch (const platform::Error& error) {
+            m_missing = error.message();
+        }
     }
+
+    void expectRows(qsizetype count) override { m_codes.reserve(count); }
+
+    void row(const QList<platform::PacketCell>& cells) override
+    {
+        // A null code or kind equals no text, so it never marks a storage area as mapped.
+        const platform::PacketCell& kind = cells[m_kindColumn];
+        const platform::PacketCell& code = cells[m_code];
+        if (!m_missing.isEmpty() || kind.isNull() || code.isNull())
+            return;
+        const bool kindMatches = kind.isText && kind.ascii
+                                     ? QLatin1String(kind.utf8.data(), kind.utf8.size()) == m_kind
+                                     : kind.toText() == m_kind;
+        if (!kindMatches)
+            return;
+        if (code.isText && code.ascii) {
+            m_ascii.resize(code.utf8.size());
+            for (qsizetype at = 0; at < code.utf8.size(); ++at)
+                m_ascii[at] = char16_t(uchar(code.utf8[at]));
+            m_codes.insert(QStringView(m_ascii.data(), m_ascii.size()));
+        } else {
+            m_codes.insert(code.toText());
+        }
+    }
+
+    void finish() const
+    {
+        if (!m_missing.isEmpty())
+            throw platform::Error(m_missing);
+    }
+
+private:
+    const QString& m_kind;
+    TextSet& m_codes;
+    int m_code = 0;
+    int m_kindColumn = 0;
+    QString m_missing;
+    std::vector<char16_t> m_ascii; // an ASCII code widened, reused row after row
+};
+
+} // namespace
+
+void MappedCodeSnapshot::loadPacket(const platform::Variant& packet, const QString& kindKey)
+{
+    if (!packet.isBytes())
+        throw platform::Error(
+            QStringLiteral("Invalid data packet: a variant of type (%1) holds no packet")
+                .arg(platform::Variant::typeName(packet.type())));
+    m_codes = TextSet();
+    TextSet codes;
+    MappedCodeReader reader(kindKey, codes);
+    platform::readPacket(packet.bytes(), reader);
+    reader.finish();
+    m_codes = std::move(codes);
 }
 
-bool FreeStorageAreaTest::isFree(const QString& line) const
+FreeStorageAreaTest::FreeStorageAreaTest(const StorageAreaListModel& shown,
+                                         const MappedCodeSnapshot& snapshot)
+    : m_snapshot(snapshot), m_shown(TextSet::Match::IgnoringCase)
 {
-    return !m_shownFolded.contains(line.toCaseFolded()) &&
-           !m_mappedCodes.contains(CodeOfText(line));
+    m_shown.reserve(shown.count());
+    for (int row = 0; row < shown.count(); ++row)
+        m_shown.insert(shown.line(row));
 }
 
-void FreeStorageAreaTest::take(const QString& line)
+bool FreeStorageAreaTest::isFree(QStringView line) const
 {
-    m_shownFolded.insert(line.toCaseFolded());
-    m_mappedCodes.insert(CodeOfText(line));
+    const QStringView code = codeOf(line);
+    return !m_snapshot.contains(code) && !m_taken.contains(code) && !m_shown.contains(line);
+}
+
+void FreeStorageAreaTest::take(QStringView line)
+{
+    m_shown.insert(line);
+    m_taken.insert(codeOf(line));
+}
+
+QStringView FreeStorageAreaTest::codeOf(QStringView line)
+{
+    const qsizetype blank = line.indexOf(u' ');
+    return blank < 0 ? QStringView() : line.left(blank);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "area/DisplayLines.h"
+#include "area/StorageAreaListModel.h"
+#include "area/TextSet.h"
 #include "platform/DataPacket.h"
 #include "platform/Variant.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -24,34 +26,55 @@ QStringList displayTexts(const platform::DataTable& table, const QString& codeCo
 QString displayText(const QString& code, const QString& name);
 
 // The display texts of the rows of a packet held by value, read straight from the packet's
-// bytes without a dataset. When tags is given, the cell text of tagColumn comes with each
-// line, and a row whose tag keep refuses is skipped before its code and name are read.
-// Raises as ClientDataset::loadPacket does for a value that holds no packet or a malformed
-// packet, then as requireColumn for a missing column; cells read as cellText.
+// bytes into one compact set of lines, without a dataset. When tags is given, the cell text of
+// tagColumn comes with each line, and a row whose tag keep refuses is skipped before its code and
+// name are read. Raises as ClientDataset::loadPacket does for a value that holds no packet or a
+// malformed packet, then as requireColumn for a missing column; cells read as cellText.
 QStringList packetDisplayTexts(const platform::Variant& packet, const QString& codeColumn,
                                const QString& nameColumn, const QString& tagColumn = QString(),
                                QStringList* tags = nullptr,
                                const std::function<bool(const QString&)>& keep = {});
+// The same lines, held compactly.
+DisplayLines packetLines(const platform::Variant& packet, const QString& codeColumn,
+                         const QString& nameColumn, const QString& tagColumn = QString(),
+                         QStringList* tags = nullptr,
+                         const std::function<bool(const QString&)>& keep = {});
 
 } // namespace StorageAreaLines
 
-// Decides whether a storage-area line may be mapped to the selected area: its whole text is
-// not yet shown in the mapping list (ignoring case) and its code is not mapped for the kind
-// in the snapshot (exact match of code and kind). Hash lookups, so a press over n lines
-// costs O(n) rather than a search of the list per line.
-class FreeStorageAreaTest {
+// The storage-area codes mapped for one kind: what the mapping query of "<" and "<<"
+// answered, kept until the next press loads it again.
+class MappedCodeSnapshot {
 public:
-    // shownLines: the mapping list's lines; snapshot: every mapping row of the kind
-    // (columns f_ccqybm and f_qylx; a missing column raises platform::Error).
-    FreeStorageAreaTest(const QStringList& shownLines, const platform::DataTable& snapshot,
-                        const QString& kindKey);
-
-    bool isFree(const QString& line) const;
-    // Counts line as shown and its code as mapped, so a second line with the same text or
-    // code in the same press is not mapped twice.
-    void take(const QString& line);
+    // Replaces the content with the codes of the packet's rows (columns f_ccqybm and
+    // f_qylx) whose kind equals kindKey exactly. Raises platform::Error for a value that
+    // holds no packet, a malformed packet or a missing column; the snapshot is then empty.
+    void loadPacket(const platform::Variant& packet, const QString& kindKey);
+    bool contains(QStringView code) const { return m_codes.contains(code); }
+    qsizetype size() const { return m_codes.size(); }
 
 private:
-    QSet<QString> m_shownFolded;
-    QSet<QString> m_mappedCodes;
+    TextSet m_codes;
+};
+
+// Decides whether a storage-area line may be mapped to the selected area: its whole text is
+// not yet shown in the mapping list (ignoring case) and its code is not mapped for the kind
+// in the snapshot (exact match). Hash lookups, so a press over n lines costs O(n) rather
+// than a search of the list per line.
+class FreeStorageAreaTest {
+public:
+    FreeStorageAreaTest(const StorageAreaListModel& shown, const MappedCodeSnapshot& snapshot);
+
+    bool isFree(QStringView line) const;
+    // Counts line as shown and its code as mapped, so a second line with the same text or
+    // code in the same press is not mapped twice.
+    void take(QStringView line);
+
+private:
+    // The text before the first blank (CodeOfText), as a view into line.
+    static QStringView codeOf(QStringView line);
+
+    const MappedCodeSnapshot& m_snapshot;
+    TextSet m_shown;
+    TextSet m_taken; // codes taken in this press
 };

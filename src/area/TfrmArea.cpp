@@ -2,7 +2,6 @@
 
 #include "area/AreaHelp.h"
 #include "area/AreaStatements.h"
-#include "area/CaseInsensitiveListItem.h"
 #include "area/StorageAreaLines.h"
 #include "host/HostContext.h"
 #include "host/HostDataService.h"
@@ -124,11 +123,8 @@ void TfrmArea::LoadStorageAreas()
         ShowServerErrors(platform::windowHandle(this), data);
         return;
     }
-    const QStringList lines = StorageAreaLines::packetDisplayTexts(data, QStringLiteral("f_ccqybm"),
-                                                                   QStringLiteral("f_ccqymc"));
-    listccqyda->clear();
-    // One bulk insertion (one model notification) instead of one per line.
-    listccqyda->addItems(lines);
+    listccqyda->setLines(StorageAreaLines::packetLines(data, QStringLiteral("f_ccqybm"),
+                                                       QStringLiteral("f_ccqymc")));
 }
 
 void TfrmArea::TNChange(QTreeWidgetItem* node)
@@ -148,13 +144,9 @@ void TfrmArea::TNChange(QTreeWidgetItem* node)
         ShowServerErrors(platform::windowHandle(this), data);
         return;
     }
-    platform::ClientDataset mapped;
-    mapped.loadPacket(data);
-    if (mapped.isEmpty())
-        return;
-    addSortedLines(listDZ,
-                   StorageAreaLines::displayTexts(mapped.table(), QStringLiteral("f_ccqybm"),
-                                                  QStringLiteral("f_ccqymc")));
+    // Read straight from the packet and sorted once.
+    listDZ->setLines(StorageAreaLines::packetLines(data, QStringLiteral("f_ccqybm"),
+                                                   QStringLiteral("f_ccqymc")));
 }
 
 void TfrmArea::TbnExitClick()

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "area/AreaModel.h"
+#include "area/StorageAreaLines.h"
+#include "area/StorageAreaList.h"
 #include "host/TFrmBase.h"
-#include "platform/ClientDataset.h"
 #include "shared/TsysmsgInfo.h"
 
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
-#include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
@@ -50,7 +50,7 @@ public:
     QSplitter* FlatSplitter1;
     QFrame* PanelL;
     QLabel* Panel1;
-    QListWidget* listDZ;
+    StorageAreaList* listDZ; // sorted ignoring case
     QFrame* PanelC;
     QLabel* PanelCT;
     QPushButton* btnToLeft;
@@ -60,10 +60,10 @@ public:
     QFrame* PanelR;
     QFrame* FlatSplitter2;
     QLabel* Panel2;
-    QListWidget* listccqyda;
+    StorageAreaList* listccqyda; // in the order the server returned
 
-    TRopWin* RopHelp;               // the shortcut note, owned by the window
-    platform::ClientDataset cdspub; // mapping snapshot of the last "<" or "<<"
+    TRopWin* RopHelp;          // the shortcut note, owned by the window
+    MappedCodeSnapshot cdspub; // mapping snapshot of the last "<" or "<<"
 
     // The roots of the kinds, in AreaType order (index n is the dialog's kind index n).
     std::array<QTreeWidgetItem*, 3> rootNodes{};

@@ -37,14 +37,13 @@ void setListBackground(QWidget* view)
     view->setPalette(palette);
 }
 
-QListWidget* createList(const QString& name, const QString& accessibleName, QWidget* parent)
+StorageAreaList* createList(const QString& name, const QString& accessibleName,
+                            StorageAreaListModel::Order order, QWidget* parent)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new StorageAreaList(order, parent);
     list->setObjectName(name);
     list->setAccessibleName(accessibleName);
     list->setFrameShape(QFrame::NoFrame);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setUniformItemSizes(true);
     list->setItemDelegate(new FixedItemHeightDelegate(ListItemHeight, list));
     setListBackground(list);
     return list;
@@ -135,8 +134,8 @@ void TfrmArea::buildLayout()
     PanelL = createColumn(QStringLiteral("PanelL"), body);
     PanelL->setFixedWidth(241);
     Panel1 = createHeader(QStringLiteral("Panel1"), QStringLiteral("对应内容"), 16, PanelL);
-    listDZ = createList(QStringLiteral("listDZ"), Panel1->text(), PanelL);
-    listDZ->setSortingEnabled(true);
+    listDZ = createList(QStringLiteral("listDZ"), Panel1->text(),
+                        StorageAreaListModel::Order::IgnoringCase, PanelL);
     PanelL->layout()->addWidget(Panel1);
     PanelL->layout()->addWidget(listDZ);
     bodyLayout->addWidget(PanelL);
@@ -217,7 +216,8 @@ QWidget* TfrmArea::buildStorageColumn()
     FlatSplitter2->setPalette(palette);
     Panel2 =
         createHeader(QStringLiteral("Panel2"), QStringLiteral("存储区域编码和名称"), 16, PanelR);
-    listccqyda = createList(QStringLiteral("listccqyda"), Panel2->text(), PanelR);
+    listccqyda = createList(QStringLiteral("listccqyda"), Panel2->text(),
+                            StorageAreaListModel::Order::AsGiven, PanelR);
     PanelR->layout()->addWidget(FlatSplitter2);
     PanelR->layout()->addWidget(Panel2);
     PanelR->layout()->addWidget(listccqyda);

@@ -256,7 +256,7 @@ void AreaTransfersTest::unmapAll()
     QCOMPARE(server().textsOf(QueryData), QStringList{QStringLiteral("Select * from tbCCQyda ")});
     QCOMPARE(m_window->listDZ->count(), 0);
     QCOMPARE(m_window->listccqyda->count(), 6);
-    QVERIFY(m_window->listccqyda->selectedItems().isEmpty());
+    QVERIFY(m_window->listccqyda->selectedRows().empty());
     QVERIFY(!m_fixture->mappingRows().contains(QStringLiteral("PICK A01 S01")));
 }
 

@@ -96,29 +96,28 @@ bool AreaWindowFixture::selectNode(TfrmArea* window, const QString& text)
     return true;
 }
 
-QStringList AreaWindowFixture::lines(const QListWidget* list)
+QStringList AreaWindowFixture::lines(const StorageAreaList* list)
 {
     QStringList texts;
     for (int row = 0; row < list->count(); ++row)
-        texts.append(list->item(row)->text());
+        texts.append(list->lines().line(row).toString());
     return texts;
 }
 
-void AreaWindowFixture::selectLines(QListWidget* list, const QStringList& texts)
+void AreaWindowFixture::selectLines(StorageAreaList* list, const QStringList& texts)
 {
-    list->clearSelection();
+    std::vector<int> rows;
     for (int row = 0; row < list->count(); ++row) {
-        if (texts.contains(list->item(row)->text()))
-            list->item(row)->setSelected(true);
+        if (texts.contains(list->lines().line(row)))
+            rows.push_back(row);
     }
+    list->selectRows(rows);
 }
 
-QStringList AreaWindowFixture::selectedLines(const QListWidget* list)
+QStringList AreaWindowFixture::selectedLines(const StorageAreaList* list)
 {
     QStringList texts;
-    for (int row = 0; row < list->count(); ++row) {
-        if (list->item(row)->isSelected())
-            texts.append(list->item(row)->text());
-    }
+    for (int row : list->selectedRows())
+        texts.append(list->lines().line(row).toString());
     return texts;
 }

@@ -30,9 +30,9 @@ public:
 
     // Selects the tree node with this text (as a click would).
     static bool selectNode(TfrmArea* window, const QString& text);
-    static QStringList lines(const QListWidget* list);
-    static void selectLines(QListWidget* list, const QStringList& texts);
-    static QStringList selectedLines(const QListWidget* list);
+    static QStringList lines(const StorageAreaList* list);
+    static void selectLines(StorageAreaList* list, const QStringList& texts);
+    static QStringList selectedLines(const StorageAreaList* list);
 
 private:
     QTemporaryDir m_folder;

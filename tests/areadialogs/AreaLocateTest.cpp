@@ -133,13 +133,13 @@ void AreaLocateTest::locateStartsAtTheTopAndRunsSelectionOnce()
     // The selection handling ran for the node already selected, and only once.
     QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")).size(), 1);
     QCOMPARE(m_window->listDZ->count(), 1);
-    QCOMPARE(m_window->listDZ->item(0)->text(), QStringLiteral("S01 存储一"));
+    QCOMPARE(m_window->listDZ->lines().line(0).toString(), QStringLiteral("S01 存储一"));
 
     m_fixture->clearTrace();
     m_window->FindArea(false);
     QCOMPARE(currentText(*m_window), kA02);
     QCOMPARE(m_fixture->traced(QStringLiteral("QueryData")).size(), 1);
-    QCOMPARE(m_window->listDZ->item(0)->text(), QStringLiteral("S02 存储二"));
+    QCOMPARE(m_window->listDZ->lines().line(0).toString(), QStringLiteral("S02 存储二"));
 }
 
 void AreaLocateTest::findNextWithoutSelectionReportsMiss()

@@ -423,7 +423,7 @@ void AreaMaintenanceTest::deleteInUseKeepsAreaUntilMappingsRemoved()
     QVERIFY(current);
     QCOMPARE(current->text(0), QStringLiteral("A02 二号拣货区"));
     QCOMPARE(m_window->listDZ->count(), 1);
-    QCOMPARE(m_window->listDZ->item(0)->text(), QStringLiteral("S02 存储二"));
+    QCOMPARE(m_window->listDZ->lines().line(0).toString(), QStringLiteral("S02 存储二"));
 }
 
 QTEST_MAIN(AreaMaintenanceTest)

@@ -15,12 +15,13 @@
 
 namespace {
 
-QStringList lines(const QListWidget* list, bool selectedOnly)
+QStringList lines(const StorageAreaList* list, bool selectedOnly)
 {
     QStringList texts;
+    const std::vector<int> selected = list->selectedRows();
     for (int row = 0; row < list->count(); ++row)
-        if (!selectedOnly || list->item(row)->isSelected())
-            texts << list->item(row)->text();
+        if (!selectedOnly || std::binary_search(selected.begin(), selected.end(), row))
+            texts << list->lines().line(row).toString();
     return texts;
 }
 
@@ -71,12 +72,13 @@ SessionFixture::DialogDriver locateDriver(const QString& text)
 
 } // namespace
 
-void selectOnly(QListWidget* list, const QString& text)
+void selectOnly(StorageAreaList* list, const QString& text)
 {
-    list->clearSelection();
+    std::vector<int> rows;
     for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->text() == text)
-            list->item(row)->setSelected(true);
+        if (list->lines().line(row) == text)
+            rows.push_back(row);
+    list->selectRows(rows);
 }
 
 bool select(TfrmArea* window, const QString& text)

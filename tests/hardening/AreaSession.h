@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class QListWidget;
+class StorageAreaList;
 class SessionFixture;
 class TfrmArea;
 
@@ -35,7 +35,7 @@ struct DialogOutcome {
 // Makes the node with exactly this text the current one; false when there is none.
 bool select(TfrmArea* window, const QString& text);
 // Selects the line with exactly this text and no other.
-void selectOnly(QListWidget* list, const QString& text);
+void selectOnly(StorageAreaList* list, const QString& text);
 // The add button, with the dialog filled (kind index, code, name) and confirmed once.
 void addArea(SessionFixture& fixture, int kindIndex, const QString& code, const QString& name,
              DialogOutcome& outcome);

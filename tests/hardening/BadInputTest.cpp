@@ -200,10 +200,11 @@ void BadInputTest::storageCodesFromTheListStayLiteral()
     QVERIFY(select(window, QStringLiteral("M01 管理区")));
     const QStringList odd{QStringLiteral("X'1 引号"), QStringLiteral("X\\' 反斜杠"),
                           QStringLiteral("X% 百分"), QStringLiteral("X_ 下划线")};
-    window->listccqyda->clearSelection();
+    std::vector<int> oddRows;
     for (int row = 0; row < window->listccqyda->count(); ++row)
-        if (odd.contains(window->listccqyda->item(row)->text()))
-            window->listccqyda->item(row)->setSelected(true);
+        if (odd.contains(window->listccqyda->lines().line(row)))
+            oddRows.push_back(row);
+    window->listccqyda->selectRows(oddRows);
     window->btnToLeft->click();
     QCOMPARE(m_fixture->messages(), QStringList());
     QStringList mappings = OriginalMappings;
