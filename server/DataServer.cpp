@@ -78,11 +78,13 @@ bool DataServer::isPostgresUri(const QString& database)
 }
 
 DataServer* DataServer::open(const QString& database, const DataServerOptions& options,
-                             QString* error)
+                             QString* error, bool* needsPassword)
 {
+    if (needsPassword)
+        *needsPassword = false;
     std::unique_ptr<Backend> backend;
     if (isPostgresUri(database))
-        backend = PostgresBackend::connect(database, error);
+        backend = PostgresBackend::connect(database, options.password, error, needsPassword);
     else
         backend = SqliteBackend::open(database, error);
     if (!backend)

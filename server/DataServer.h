@@ -26,6 +26,11 @@ struct DataServerOptions {
     // Trace file of the texts received; empty: the environment variable NELVO_SQL_TRACE,
     // when set, names it.
     QString sqlTraceFile;
+    // Open creates or upgrades the schema; false: a database without it is refused.
+    bool createSchema = true;
+    // The PostgreSQL password, given to libpq apart from the URI; never stored or shown.
+    // Empty: libpq finds one itself (~/.pgpass, PGPASSWORD, a service file) if it needs one.
+    QString password = {};
 };
 
 // The data server (ICoorDisp): runs the module's SQL texts on SQLite or PostgreSQL and
@@ -36,9 +41,10 @@ class DataServer : public platform::DispatchObject {
 public:
     // Opens database (a SQLite file path, created when missing, or a postgresql:// URI)
     // and creates the missing tables. Returns a new object holding one reference, which
-    // the caller adopts (DispatchRef::adopt), or nullptr with error set.
+    // the caller adopts (DispatchRef::adopt), or nullptr with error set; needsPassword
+    // (when given) tells whether the server refused only for want of a password.
     static DataServer* open(const QString& database, const DataServerOptions& options,
-                            QString* error);
+                            QString* error, bool* needsPassword = nullptr);
 
     static bool isPostgresUri(const QString& database);
 
