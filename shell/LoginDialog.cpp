@@ -15,6 +15,7 @@ LoginDialog::LoginDialog(server::DataServer* server, const QString& code, QWidge
 {
     setObjectName(QStringLiteral("loginDialog"));
     setWindowTitle(QStringLiteral("操作员登录"));
+    setMinimumWidth(320);
 
     m_edit->setObjectName(QStringLiteral("loginCode"));
     m_edit->setAccessibleName(QStringLiteral("职员编码"));
