@@ -26,7 +26,9 @@ int main(int argc, char** argv)
             std::fprintf(stdout, "%s\n", qPrintable(error));
             return 0;
         }
-        return StartupErrors::report(error, 2, false);
+        // With --screenshot nobody is there to close a message box.
+        return StartupErrors::report(
+            error, 2, QApplication::arguments().contains(QStringLiteral("--screenshot")));
     }
     const bool windowless = !options.screenshot.isEmpty();
     if (options.modulePath.isEmpty())
