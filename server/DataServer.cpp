@@ -78,12 +78,15 @@ bool DataServer::isPostgresUri(const QString& database)
 }
 
 DataServer* DataServer::open(const QString& database, const DataServerOptions& options,
-                             QString* error)
+                             QString* error, bool* needsPassword)
 {
+    if (needsPassword)
+        *needsPassword = false;
     const bool initialize = options.createSchema && !options.readOnly;
     std::unique_ptr<Backend> backend;
     if (isPostgresUri(database)) {
-        backend = PostgresBackend::connect(database, options.readOnly, error);
+        backend = PostgresBackend::connect(database, options.password, options.readOnly, error,
+                                           needsPassword);
     } else {
         using Mode = SqliteBackend::Mode;
         backend = SqliteBackend::open(database,

@@ -63,6 +63,9 @@ struct DataServerOptions {
     bool ownerBatches = false;
     // The PostgreSQL group role of the clerks that createSchema makes and grants to.
     QString clerkRole = QStringLiteral("nelvo_clerk");
+    // The PostgreSQL password, given to libpq apart from the URI; never stored or shown.
+    // Empty: libpq finds one itself (~/.pgpass, PGPASSWORD, a service file) if it needs one.
+    QString password = {};
 };
 
 // The data server (ICoorDisp): runs the module's SQL texts on SQLite or PostgreSQL and
@@ -73,9 +76,10 @@ class DataServer : public platform::DispatchObject {
 public:
     // Opens database (a SQLite file path or a postgresql:// URI) as options say. Returns a
     // new object holding one reference, which the caller adopts (DispatchRef::adopt), or
-    // nullptr with error set.
+    // nullptr with error set; needsPassword (when given) tells whether the server refused
+    // only for want of a password.
     static DataServer* open(const QString& database, const DataServerOptions& options,
-                            QString* error);
+                            QString* error, bool* needsPassword = nullptr);
 
     static bool isPostgresUri(const QString& database);
 

@@ -97,11 +97,20 @@ constexpr const char* SessionSettings =
 
 } // namespace
 
-std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, bool readOnly,
-                                                          QString* error)
+std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri,
+                                                          const QString& password, bool readOnly,
+                                                          QString* error, bool* needsPassword)
 {
-    PGconn* connection = PQconnectdb(uri.toUtf8().constData());
+    // The URI is expanded in place of dbname; the password given after it overrides one
+    // from the URI and keeps it out of any text that names the connection.
+    const QByteArray uriBytes = uri.toUtf8();
+    const QByteArray passwordBytes = password.toUtf8();
+    const char* keywords[] = {"dbname", password.isEmpty() ? nullptr : "password", nullptr};
+    const char* values[] = {uriBytes.constData(), passwordBytes.constData(), nullptr};
+    PGconn* connection = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(connection) != CONNECTION_OK) {
+        if (needsPassword)
+            *needsPassword = PQconnectionNeedsPassword(connection);
         if (error)
             *error = QStringLiteral("无法连接数据库服务器：%1")
                          .arg(QString::fromUtf8(PQerrorMessage(connection)).trimmed());

@@ -13,10 +13,13 @@ namespace server {
 // fold to lower case, so the module's varying spellings of a table resolve to one table.
 class PostgresBackend : public Backend {
 public:
-    // Connects; returns nullptr and sets error (libpq's message) when that fails. readOnly:
-    // every transaction of the session is read-only.
-    static std::unique_ptr<PostgresBackend> connect(const QString& uri, bool readOnly,
-                                                    QString* error);
+    // Connects, with password (when not empty) passed beside the URI; returns nullptr and
+    // sets error (libpq's message) when that fails, and needsPassword (when given) when the
+    // server asked for a password that was not at hand. readOnly: every transaction of the
+    // session is read-only.
+    static std::unique_ptr<PostgresBackend> connect(const QString& uri, const QString& password,
+                                                    bool readOnly, QString* error,
+                                                    bool* needsPassword = nullptr);
     ~PostgresBackend() override;
 
     QString name() const override { return QStringLiteral("POSTGRESQL"); }

@@ -7,6 +7,13 @@ ModulePanel::ModulePanel(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("modulePanel"));
 }
 
+void ModulePanel::setSession(platform::DispatchRef<server::DataServer> session,
+                             QString operatorCode)
+{
+    m_session = std::move(session);
+    m_operatorCode = std::move(operatorCode);
+}
+
 bool ModulePanel::adoptModuleWindow()
 {
     QWidget* window = findChild<QWidget*>(QStringLiteral("frmArea"), Qt::FindDirectChildrenOnly);

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/Dispatch.h"
 #include "platform/Window.h"
+#include "server/DataServer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,6 +24,12 @@ public:
     // Sends the panel's height and width to the module window.
     void sendSize();
 
+    // The data server session and operator the module window was opened with; the panel
+    // keeps them whatever the shell changes later.
+    void setSession(platform::DispatchRef<server::DataServer> session, QString operatorCode);
+    server::DataServer* session() const { return m_session.get(); }
+    const QString& operatorCode() const { return m_operatorCode; }
+
     static constexpr uint32_t ResizeMessage = platform::WM_USER + 2;
 
 protected:
@@ -29,4 +37,6 @@ protected:
 
 private:
     QPointer<QWidget> m_moduleWindow;
+    platform::DispatchRef<server::DataServer> m_session;
+    QString m_operatorCode;
 };

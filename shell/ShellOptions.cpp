@@ -16,9 +16,9 @@ bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QS
         QStringLiteral("database"),
         QStringLiteral("SQLite database file, or a postgresql:// connection URI."),
         QStringLiteral("PATH|URI"));
-    const QCommandLineOption operatorCode(QStringLiteral("operator"),
-                                          QStringLiteral("Employee code of the operator."),
-                                          QStringLiteral("CODE"), options.operatorCode);
+    const QCommandLineOption operatorCode(
+        QStringLiteral("operator"),
+        QStringLiteral("Employee code of the operator (default: log in)."), QStringLiteral("CODE"));
     const QCommandLineOption module(QStringLiteral("module"),
                                     QStringLiteral("Path of the module library."),
                                     QStringLiteral("PATH"));
@@ -44,12 +44,16 @@ bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QS
         return false;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        error = QStringLiteral("Unexpected argument: %1\n%2")
+        error = QStringLiteral("多余的参数：%1\n%2")
                     .arg(parser.positionalArguments().first(), parser.helpText());
         return false;
     }
     options.database = parser.value(database);
-    options.defaultDatabase = options.database.isEmpty();
+    if (parser.isSet(database) && options.database.isEmpty()) {
+        error = QStringLiteral("--database 的值不能为空。\n%1").arg(parser.helpText());
+        return false;
+    }
+    options.defaultDatabase = !parser.isSet(database);
     if (options.defaultDatabase)
         options.database = defaultDatabasePath();
     options.operatorCode = parser.value(operatorCode);

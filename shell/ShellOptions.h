@@ -6,8 +6,8 @@
 // What the shell was asked to do on its command line.
 struct ShellOptions {
     QString database;             // SQLite file path or postgresql:// URI
-    bool defaultDatabase = false; // database is the default demo file of the user
-    QString operatorCode = QStringLiteral("0001");
+    bool defaultDatabase = false; // no --database: database is the default demo file
+    QString operatorCode;         // empty: the operator logs in
     QString modulePath;
     bool demo = false; // (re)create the demo data
     QString sqlTrace;
@@ -18,6 +18,9 @@ struct ShellOptions {
     // Parses arguments (arguments[0] is the program). False with error (a usage text
     // included) for unknown options or missing values.
     static bool parse(const QStringList& arguments, ShellOptions& options, QString& error);
+
+    // The demo warehouse's operator, taken by --screenshot when no --operator is given.
+    static constexpr const char* DemoOperator = "0001";
 
     // Installed: <folder of the executable>/../lib/<multiarch>/nelvo/libnelvo_area.so;
     // in the build folder: <folder of the executable>/../lib/libnelvo_area.so.

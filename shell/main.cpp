@@ -1,30 +1,16 @@
 // nelvo-shell: a stand-in for the back-office shell that loads the area module.
 #include "ModuleLibrary.h"
 #include "NelvoBuildInfo.h"
+#include "QtTranslations.h"
 #include "ShellOptions.h"
+#include "ShellStartup.h"
 #include "ShellWindow.h"
+#include "StartupErrors.h"
 #include "platform/Fonts.h"
-#include "platform/MessageBox.h"
-#include "server/DataServer.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
-
-namespace {
-
-int fail(const QString& message, bool quiet)
-{
-    std::fprintf(stderr, "nelvo-shell: %s\n", qPrintable(message));
-    if (!quiet)
-        platform::showMessageBox(0, message, QStringLiteral("错误"),
-                                 platform::MessageBoxButtons::Ok, platform::MessageBoxIcon::Stop);
-    return 1;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -34,48 +20,45 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("nelvo-shell"));
     QApplication::setOrganizationName(QStringLiteral("nelvo"));
     platform::installFontSubstitutions();
+    installQtTranslations(application);
 
     ShellOptions options;
     QString error;
     if (!ShellOptions::parse(QApplication::arguments(), options, error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return options.help ? 0 : 2;
+        if (options.help) {
+            std::fprintf(stdout, "%s\n", qPrintable(error));
+            return 0;
+        }
+        // With --screenshot nobody is there to close a message box.
+        return StartupErrors::report(
+            error, 2, QApplication::arguments().contains(QStringLiteral("--screenshot")));
     }
-    const bool quiet = !options.screenshot.isEmpty();
+    const bool windowless = !options.screenshot.isEmpty();
     if (options.modulePath.isEmpty())
         options.modulePath = ShellOptions::defaultModulePath(QApplication::applicationDirPath());
 
-    // The default database is created, with the demo warehouse, on first run.
-    bool loadDemo = options.demo;
-    if (options.defaultDatabase && !QFileInfo::exists(options.database)) {
-        QDir().mkpath(QFileInfo(options.database).absolutePath());
-        loadDemo = true;
-    }
-    server::DataServerOptions serverOptions{options.operatorCode, options.sqlTrace};
-    // A SQLite file sets itself up (its one user is owner and clerk at once); a shared
-    // server's schema is the administrator's (nelvo-admin init).
-    serverOptions.createSchema = !server::DataServer::isPostgresUri(options.database);
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(options.database, serverOptions, &error));
-    if (!server)
-        return fail(error, quiet);
-    if (loadDemo && !server->loadDemoData(&error))
-        return fail(QStringLiteral("无法写入演示数据：%1").arg(error), quiet);
+    ShellStartup startup;
+    if (!startup.run(options))
+        return startup.exitStatus;
 
     const std::unique_ptr<ModuleLibrary> module = ModuleLibrary::load(options.modulePath, &error);
     if (!module)
-        return fail(error, quiet);
+        return StartupErrors::report(error, 1, windowless);
 
-    ShellWindow window(server.get(), module.get(), options.operatorCode);
+    ShellWindow window(startup.session.get(), module.get(), startup.operatorCode);
+    window.setConnection(startup.target, options.sqlTrace);
+    startup.session.reset(); // the window holds its own reference
     window.show();
     if (options.open)
         window.openModule();
-    if (!options.screenshot.isEmpty()) {
+    if (windowless) {
         QTimer::singleShot(1500, &window, [&window, &options] {
-            if (!window.grab().save(options.screenshot))
-                std::fprintf(stderr, "nelvo-shell: cannot write %s\n",
-                             qPrintable(options.screenshot));
-            QApplication::quit();
+            if (window.grab().save(options.screenshot)) {
+                QApplication::quit();
+                return;
+            }
+            std::fprintf(stderr, "nelvo-shell: cannot write %s\n", qPrintable(options.screenshot));
+            QApplication::exit(1);
         });
     }
     return QApplication::exec();

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages needed to build, test and run, if any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libsqlite3-dev libpq-dev postgresql
-          fonts-wqy-zenhei xvfb xauth clang libclang-rt-14-dev
+          fonts-wqy-zenhei xvfb xauth clang libclang-rt-14-dev qt6-translations-l10n
           dpkg-dev file lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do

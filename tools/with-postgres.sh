@@ -16,6 +16,10 @@ cleanup() {
 }
 trap cleanup EXIT
 "${as_pg[@]}" "$bin/initdb" -D "$dir/data" -A trust -E UTF8 --locale=C.UTF-8 -U postgres >/dev/null
+# Every role connects without a password, except members of nelvo_password_clerks over TCP
+# (the tests of the password prompt create them).
+"${as_pg[@]}" sed -i '1i host all +nelvo_password_clerks 127.0.0.1/32 scram-sha-256' \
+  "$dir/data/pg_hba.conf"
 "${as_pg[@]}" "$bin/pg_ctl" -D "$dir/data" -w -l "$dir/log" \
   -o "-p $port -k $dir -c listen_addresses=127.0.0.1" start >/dev/null
 export NELVO_TEST_PG_URI="postgresql://postgres@127.0.0.1:$port/postgres"

@@ -8,9 +8,17 @@
 #include "platform/MessageBox.h"
 #include "server/DataServer.h"
 
+#include "support/ModalScript.h"
+
 #include <QAction>
 #include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +41,8 @@ private slots:
     void commandLine_data();
     void commandLine();
     void auditHistoryListsNewestFirstAndFiltersByDate();
+    void statusBarKeepsDatabaseAndOperatorAfterMenuHints();
+    void switchedOperatorTakesOnlyTheNextPanels();
 
 private:
     static QString libraryFolder()
@@ -175,7 +185,7 @@ void ShellWindowTest::commandLine_data()
     QTest::addColumn<QString>("operatorCode");
     QTest::addColumn<bool>("demo");
     const QString fallback = ShellOptions::defaultDatabasePath();
-    QTest::newRow("defaults") << QStringList() << true << fallback << "0001" << false;
+    QTest::newRow("defaults") << QStringList() << true << fallback << "" << false;
     QTest::newRow("all") << QStringList{"--database", "postgresql://u@h/db",
                                         "--operator", "0042",
                                         "--demo",     "--sql-trace",
@@ -187,6 +197,8 @@ void ShellWindowTest::commandLine_data()
                                     << "" << false;
     QTest::newRow("missing value") << QStringList{"--database"} << false << ""
                                    << "" << false;
+    QTest::newRow("empty database") << QStringList{"--database", ""} << false << ""
+                                    << "" << false;
 }
 
 void ShellWindowTest::commandLine()
@@ -268,6 +280,67 @@ void ShellWindowTest::auditHistoryListsNewestFirstAndFiltersByDate()
     QCOMPARE(window.findChildren<AuditHistoryDialog*>().size(), 1);
     QCOMPARE(table->rowCount(), 4);
     QCOMPARE(table->item(0, AuditHistoryDialog::TimeColumn)->text(), "2024-03-08 08:00:00");
+    QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
+}
+
+void ShellWindowTest::statusBarKeepsDatabaseAndOperatorAfterMenuHints()
+{
+    ShellWindow window(m_server.get(), m_module.get(), "0001");
+    window.setConnection({m_folder.filePath("shell.sqlite"), {}, false}, {});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // What the clerk reads there: a temporary message when one shows, else the widgets.
+    const auto shownStatus = [&window] {
+        if (!window.statusBar()->currentMessage().isEmpty())
+            return window.statusBar()->currentMessage();
+        QStringList texts;
+        for (QLabel* label : window.statusBar()->findChildren<QLabel*>())
+            if (label->isVisible())
+                texts << label->text();
+        return texts.join(' ');
+    };
+    const QString expected =
+        "数据库：SQLITE " + m_folder.filePath("shell.sqlite") + "    操作员：0001 张晓明";
+    QCOMPARE(shownStatus(), expected);
+
+    // Walking through the menus' entries sends their (empty) status tips to the window.
+    for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+        window.menuBar()->setActiveAction(menu->menuAction()); // opened from the menu bar
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        for (int step = 0; step < menu->actions().size(); ++step)
+            QTest::keyClick(menu, Qt::Key_Down);
+        menu->hide();
+    }
+    QCOMPARE(shownStatus(), expected);
+}
+
+void ShellWindowTest::switchedOperatorTakesOnlyTheNextPanels()
+{
+    ShellWindow window(m_server.get(), m_module.get(), "0001");
+    window.setConnection({m_folder.filePath("shell.sqlite"), {}, false}, {});
+    window.show();
+    ModulePanel* first = window.openModule();
+
+    testsupport::ModalScript modals;
+    modals.queue([](QDialog& login) {
+        auto* code = login.findChild<QLineEdit*>("loginCode");
+        code->setText("0002");
+        login.findChild<QPushButton*>("loginOk")->click();
+        return login.result();
+    });
+    window.findChild<QAction*>("actionSwitchOperator")->trigger();
+    QCOMPARE(modals.seenObjectNames(), QStringList{"loginDialog"});
+    QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
+    QVERIFY2(window.statusText().endsWith("操作员：0002 李建国"), qPrintable(window.statusText()));
+    ModulePanel* second = window.openModule();
+
+    // Each panel audits its batches under the operator it was opened with.
+    QCOMPARE(first->operatorCode(), "0001");
+    QCOMPARE(first->session()->operatorCode(), "0001");
+    QCOMPARE(second->operatorCode(), "0002");
+    QCOMPARE(second->session()->operatorCode(), "0002");
+    QVERIFY(first->session() != second->session());
+    QVERIFY(first->moduleWindow() && second->moduleWindow());
     QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
 }
 
