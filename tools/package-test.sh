@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian packages (tools/package.sh, lintian included), installs them for real,
-# and checks the installed system from its installed paths only, with a fresh HOME and a
-# clean environment:
-#   - the desktop entry and the AppStream metadata pass their validators;
+# Builds the Debian packages (tools/package.sh, validators included), installs them for
+# real, and checks the installed system from its installed paths only, with a fresh HOME and
+# a clean environment:
 #   - both programs print the package version;
 #   - nelvo-shell creates the embedded database on first start and opens the area window
 #     from the module it finds by default (its start-up queries reach the database);
@@ -44,9 +43,6 @@ chmod 700 "$scratch/run"
 
 version=$(dpkg-deb --field "$build"/nelvo_*.deb Version)
 "${apt[@]}" install "$build/nelvo_${version}_"*.deb "$build/nelvo-dev_${version}_"*.deb
-
-desktop-file-validate /usr/share/applications/org.nelvo.Shell.desktop
-appstreamcli validate --no-net /usr/share/metainfo/org.nelvo.Shell.metainfo.xml
 
 for program in nelvo-shell nelvo-admin; do
   [ "$(fresh sh -c "command -v $program")" = "/usr/bin/$program" ] ||

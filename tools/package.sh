@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages nelvo and nelvo-dev in a build folder of their own (configured
 # for /usr, with Debian's hardening build flags, without tests and benchmarks) and checks
-# them with lintian, which fails the run on any error.
+# the desktop entry, the AppStream metadata and the packages with their validators
+# (desktop-file-validate, appstreamcli, lintian); any error fails the run.
 #
 #   tools/package.sh     writes build-package/nelvo_<version>_<arch>.deb and nelvo-dev_...
 #                        (NELVO_PACKAGE_BUILD_DIR chooses another folder)
@@ -22,6 +23,8 @@ export CFLAGS="$CFLAGS $CPPFLAGS $prefix_maps" CXXFLAGS="$CXXFLAGS $CPPFLAGS $pr
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
   -DNELVO_BUILD_TESTS=OFF -DNELVO_BUILD_BENCH=OFF
 cmake --build "$build" -j "$(nproc)"
+desktop-file-validate "$root/packaging/org.nelvo.Shell.desktop"
+appstreamcli validate --no-net "$build/packaging/org.nelvo.Shell.metainfo.xml"
 rm -f "$build"/*.deb
 (cd "$build" && cpack -G DEB)
 
