@@ -111,16 +111,21 @@ QStringList columnNames(sqlite3_stmt* statement)
 }
 
 // Binds parameters as text to $1, $2, ... by name (SQLite numbers named parameters in the
-// order they first appear), or to the positions of plain ? parameters.
-void bindTexts(sqlite3_stmt* statement, const QStringList& parameters)
+// order they first appear), or to the positions of plain ? parameters. The UTF-8 texts
+// are bound in place, not copied (a batch's audit row carries the whole batch): the
+// answer holds them and must outlive the statement's run.
+QList<QByteArray> bindTexts(sqlite3_stmt* statement, const QStringList& parameters)
 {
+    QList<QByteArray> values;
+    values.reserve(parameters.size());
     for (int i = 0; i < parameters.size(); ++i) {
         const QByteArray name = "$" + QByteArray::number(i + 1);
         const int named = sqlite3_bind_parameter_index(statement, name.constData());
-        const QByteArray value = parameters[i].toUtf8();
-        sqlite3_bind_text(statement, named > 0 ? named : i + 1, value.constData(),
-                          int(value.size()), SQLITE_TRANSIENT);
+        values.append(parameters[i].toUtf8());
+        sqlite3_bind_text(statement, named > 0 ? named : i + 1, values.last().constData(),
+                          int(values.last().size()), SQLITE_STATIC);
     }
+    return values;
 }
 
 QString statementText(const char* begin, const char* end)
@@ -289,6 +294,7 @@ bool SqliteBackend::runQuery(const QString& sql, const QStringList& parameters, 
     std::optional<AuthorizerScope> authorizer;
     if (m_clientRules)
         authorizer.emplace(m_db, authorize, this);
+    QList<QByteArray> bound; // declared before the statement, so it outlives it
     while (next < end) {
         Statement statement;
         const char* begin = next;
@@ -310,7 +316,7 @@ bool SqliteBackend::runQuery(const QString& sql, const QStringList& parameters, 
                 errors = {QStringLiteral("带参数的查询只能有一条语句"), sql};
                 return false;
             }
-            bindTexts(statement.handle, parameters);
+            bound = bindTexts(statement.handle, parameters);
         }
         anyStatement = true;
         if (!readRows(statement.handle)) {
@@ -429,6 +435,7 @@ void SqliteBackend::rollback()
 
 bool SqliteBackend::runBound(const BoundStatement& bound, QStringList& errors)
 {
+    QList<QByteArray> values; // declared before the statement, so it outlives it
     Statement statement;
     const QByteArray sql = bound.sql.toUtf8();
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &statement.handle, nullptr) !=
@@ -437,7 +444,7 @@ bool SqliteBackend::runBound(const BoundStatement& bound, QStringList& errors)
         errors = {lastMessage(), bound.sql};
         return false;
     }
-    bindTexts(statement.handle, bound.parameters);
+    values = bindTexts(statement.handle, bound.parameters);
     int result;
     while ((result = sqlite3_step(statement.handle)) == SQLITE_ROW) {
     }

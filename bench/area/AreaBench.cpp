@@ -8,6 +8,7 @@
 //   area_bench ROWS...      runs the given sizes
 //   area_bench --build FILE ROWS, then --module, --floor or --item-floor FILE ROWS: one
 //                           run (for a profiler); the run changes the database
+//   area_bench --query-data FILE   QueryData of every storage area, alone (for a profiler)
 //   area_bench --screenshot FILE   the window on 60 storage areas, saved as a PNG
 #include "AreaBenchDatabase.h"
 #include "BenchSupport.h"
@@ -15,6 +16,7 @@
 #include "area/TfrmArea.h"
 #include "host/HostContext.h"
 #include "nelvo/NelvoModule.h"
+#include "platform/CoorDisp.h"
 #include "platform/MessageBox.h"
 #include "server/DataServer.h"
 
@@ -79,6 +81,28 @@ int runModule(const QString& database, int rows)
         return fail(QStringLiteral(">> left %1 lines").arg(window->listDZ->count()));
     measurement.peakKilobytes = peakResidentKilobytes();
     printMeasurement(measurement);
+    return 0;
+}
+
+// The data server's QueryData of every storage area, as the window's start-up sends it.
+int runQueryData(const QString& database)
+{
+    QString error;
+    server::DataServer* server = server::DataServer::open(database, {}, &error);
+    if (!server)
+        return fail(error);
+    auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
+    platform::Variant data;
+    platform::DispatchArguments arguments;
+    arguments.push_back(platform::DispatchArgument::byValue(
+        platform::Variant(AreaStatements::storageAreasQuery())));
+    arguments.push_back(platform::DispatchArgument::byRef(data));
+    const double ms = timed([&] { server->invoke(platform::CoorDisp::QueryData, arguments); });
+    if (!data.isBytes())
+        return fail(QStringLiteral("QueryData failed"));
+    std::printf("QueryData %.1f ms, %lld bytes, peak %lld kB\n", ms,
+                static_cast<long long>(data.bytes().size()),
+                static_cast<long long>(peakResidentKilobytes()));
     return 0;
 }
 
@@ -227,6 +251,8 @@ int main(int argc, char** argv)
         return runModelViewFloor(arguments[1], arguments[2].toInt());
     if (arguments.size() == 3 && arguments[0] == QLatin1String("--item-floor"))
         return runItemWidgetFloor(arguments[1], arguments[2].toInt());
+    if (arguments.size() == 2 && arguments[0] == QLatin1String("--query-data"))
+        return runQueryData(arguments[1]);
     if (arguments.size() == 2 && arguments[0] == QLatin1String("--screenshot"))
         return saveScreenshot(arguments[1]);
     if (arguments.size() == 3 && arguments[0] == QLatin1String("--build")) {

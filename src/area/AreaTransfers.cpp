@@ -91,9 +91,12 @@ void TfrmArea::btnToLeftClick()
     QString kindKey, areaCode;
     if (!selectedArea(kindKey, areaCode) || !loadKindSnapshot(kindKey))
         return;
-    FreeStorageAreaTest test(listDZ->lines(), cdspub);
-    const std::vector<int> selected = listccqyda->selectedRows();
-    const DisplayLines lines = freeLines(listccqyda, &selected, test);
+    // The test's sets are gone before the batch is sent (less memory at the peak).
+    const DisplayLines lines = [this] {
+        FreeStorageAreaTest test(listDZ->lines(), cdspub);
+        const std::vector<int> selected = listccqyda->selectedRows();
+        return freeLines(listccqyda, &selected, test);
+    }();
     if (lines.isEmpty())
         return;
     if (executeTransferBatch(
@@ -122,8 +125,10 @@ void TfrmArea::btnAllToLeftClick()
     QString kindKey, areaCode;
     if (!selectedArea(kindKey, areaCode) || listccqyda->count() == 0 || !loadKindSnapshot(kindKey))
         return;
-    FreeStorageAreaTest test(listDZ->lines(), cdspub);
-    const DisplayLines lines = freeLines(listccqyda, nullptr, test);
+    const DisplayLines lines = [this] {
+        FreeStorageAreaTest test(listDZ->lines(), cdspub);
+        return freeLines(listccqyda, nullptr, test);
+    }();
     // Sent even when empty: the server decides what an empty batch means.
     if (executeTransferBatch(batchOf(lines, kindKey, areaCode, AreaStatements::mapAllStatement)))
         listDZ->addLines(lines);

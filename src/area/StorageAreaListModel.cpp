@@ -52,9 +52,12 @@ void StorageAreaListModel::sortRows(std::vector<uint32_t>::iterator begin,
 {
     if (m_order != Order::IgnoringCase)
         return;
-    std::sort(begin, end, [this](uint32_t a, uint32_t b) {
+    const auto less = [this](uint32_t a, uint32_t b) {
         return LineOrder::less(m_lines.at(a), m_lines.at(b));
-    });
+    };
+    // The server mostly answers in code order already: one pass finds that out.
+    if (!std::is_sorted(begin, end, less))
+        std::sort(begin, end, less);
 }
 
 void StorageAreaListModel::setLines(DisplayLines lines)

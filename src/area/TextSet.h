@@ -8,7 +8,7 @@
 
 // A set of texts held compactly (one buffer, a table of line numbers), matched exactly or
 // ignoring letter case as chosen at construction. Lookups cost a hash and, mostly, one
-// comparison; a million texts cost their units plus about twelve bytes each.
+// comparison; a million texts cost their units plus about twenty-four bytes each.
 class TextSet {
 public:
     enum class Match { Exact, IgnoringCase };
@@ -29,5 +29,9 @@ private:
 
     Match m_match;
     DisplayLines m_texts;
-    std::vector<uint32_t> m_slots; // text number + 1, 0 for an empty slot; size a power of 2
+    struct Slot {
+        uint32_t entry; // text number + 1, 0 for an empty slot
+        uint32_t tag;   // high bits of the text's hash: most misses never touch the text
+    };
+    std::vector<Slot> m_slots; // size a power of 2
 };

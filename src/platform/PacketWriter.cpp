@@ -21,8 +21,9 @@ Error incompleteRow(qsizetype row, qsizetype values, qsizetype width)
 } // namespace
 
 // The rows grow geometrically in m_rows, with the written size kept apart, so an append
-// rarely pays for a resize. The row count is known only at the end: finish() writes it
-// between the head and the rows.
+// rarely pays for a resize. The row count is known only at the end: the head and column
+// names come first in the same buffer, then room for the longest row-count head, and
+// finish() closes the gap by moving the few prefix bytes, never the rows.
 PacketWriter::PacketWriter(const QStringList& columns) : m_width(columns.size())
 {
     head(ArrayType, 3);
@@ -30,8 +31,9 @@ PacketWriter::PacketWriter(const QStringList& columns) : m_width(columns.size())
     head(ArrayType, uint64_t(columns.size()));
     for (const QString& column : columns)
         writeText(column);
-    m_prefix = m_rows.left(m_size);
-    m_size = 0;
+    m_prefixSize = m_size;
+    room(MaxHeadSize);
+    m_size += MaxHeadSize;
 }
 
 void PacketWriter::beginRow()
@@ -121,8 +123,12 @@ void PacketWriter::appendUtf8(const char* data, qsizetype size)
         return;
     }
     value();
-    head(TextString, uint64_t(size));
-    raw(data, size);
+    // One room check for the head and the bytes.
+    uchar* out = room(MaxHeadSize + size);
+    const qsizetype headSize = writeHead(out, TextString, uint64_t(size));
+    if (size > 0)
+        std::memcpy(out + headSize, data, size_t(size));
+    m_size += headSize + size;
 }
 
 void PacketWriter::appendBytes(const char* data, qsizetype size)
@@ -164,15 +170,19 @@ QByteArray PacketWriter::finish()
 {
     if (m_rowCount > 0 && m_valuesInRow != m_width)
         throw incompleteRow(m_rowCount, m_valuesInRow, m_width);
+    if (m_finished)
+        throw Error(QStringLiteral("The packet has been finished already"));
+    m_finished = true;
     uchar rowsHead[MaxHeadSize];
     const qsizetype headSize = writeHead(rowsHead, ArrayType, uint64_t(m_rowCount));
-    QByteArray packet(m_prefix.size() + headSize + m_size, Qt::Uninitialized);
-    char* out = packet.data();
-    std::memcpy(out, m_prefix.constData(), size_t(m_prefix.size()));
-    std::memcpy(out + m_prefix.size(), rowsHead, size_t(headSize));
-    if (m_size > 0)
-        std::memcpy(out + m_prefix.size() + headSize, m_rows.constData(), size_t(m_size));
-    return packet;
+    const qsizetype unused = MaxHeadSize - headSize;
+    char* bytes = m_rows.data();
+    std::memcpy(bytes + m_prefixSize + unused, rowsHead, size_t(headSize));
+    std::memmove(bytes + unused, bytes, size_t(m_prefixSize));
+    m_rows.resize(m_size);
+    // Dropping the front only moves the array's start (no copy of the rows).
+    m_rows.remove(0, unused);
+    return std::move(m_rows);
 }
 
 void PacketWriter::head(uint8_t major, uint64_t argument)

@@ -33,7 +33,8 @@ public:
     // Any storable value; raises Error for an empty or array variant.
     void append(const Variant& value);
 
-    // The packet. Raises Error when a row has more or fewer values than columns.
+    // The packet, once. Raises Error when a row has more or fewer values than columns, or
+    // when the packet has been finished already.
     QByteArray finish();
 
 private:
@@ -43,8 +44,9 @@ private:
     void raw(const char* data, qsizetype size);
     uchar* room(qsizetype count);
 
-    QByteArray m_prefix; // the packet's head, magic and column names
-    QByteArray m_rows;   // the rows, written so far up to m_size
+    QByteArray m_rows;          // head, magic, column names, a gap, then the rows, up to m_size
+    qsizetype m_prefixSize = 0; // the bytes before the gap
+    bool m_finished = false;
     qsizetype m_size = 0;
     qsizetype m_width = 0;
     qsizetype m_rowCount = 0;

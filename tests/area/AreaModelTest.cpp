@@ -1,7 +1,9 @@
 // Kinds, display texts and codes, the literal helper, and the "free" test of the transfers.
 #include "area/AreaModel.h"
 #include "area/AreaStatements.h"
+#include "area/LineOrder.h"
 #include "area/StorageAreaLines.h"
+#include "platform/DataPacket.h"
 #include "platform/Error.h"
 
 #include <QTest>
@@ -23,6 +25,9 @@ private slots:
     void literalsDoubleQuotes();
     void freeTest();
     void freeTestNeedsItsColumns();
+    void orderIgnoresCase_data();
+    void orderIgnoresCase();
+    void sortedListMergesAndRemoves();
     void displayTextsOfNullNames();
 };
 
@@ -130,17 +135,43 @@ void AreaModelTest::literalsDoubleQuotes()
                             "order by dz.f_ccqybm "));
 }
 
+namespace {
+
+DisplayLines displayLines(const QStringList& texts)
+{
+    DisplayLines lines;
+    for (const QString& text : texts)
+        lines.append(text);
+    return lines;
+}
+
+QStringList modelLines(const StorageAreaListModel& model)
+{
+    QStringList texts;
+    for (int row = 0; row < model.count(); ++row)
+        texts.append(model.line(row).toString());
+    return texts;
+}
+
+} // namespace
+
 void AreaModelTest::freeTest()
 {
     platform::DataTable snapshot;
     snapshot.columns = {"F_QYBM", "f_ccqybm", "f_qylx"}; // names match ignoring case
     snapshot.rows = {{Variant("A01"), Variant("S01"), Variant("PICK")},
                      {Variant("A02"), Variant("S02"), Variant("pick")},
-                     {Variant("A03"), Variant::null(), Variant("PICK")}};
-    FreeStorageAreaTest test({QStringLiteral("s05 五号")}, snapshot, QStringLiteral("PICK"));
+                     {Variant("A03"), Variant::null(), Variant("PICK")},
+                     {Variant("A04"), Variant(int32_t(7)), Variant("PICK")}};
+    MappedCodeSnapshot mapped;
+    mapped.loadPacket(Variant(platform::encodePacket(snapshot)), QStringLiteral("PICK"));
+    StorageAreaListModel shown(StorageAreaListModel::Order::IgnoringCase, nullptr);
+    shown.setLines(displayLines({QStringLiteral("s05 五号")}));
+    FreeStorageAreaTest test(shown, mapped);
     QVERIFY(!test.isFree(QStringLiteral("S01 一号"))); // mapped for the kind
     QVERIFY(test.isFree(QStringLiteral("s01 一号")));  // codes compare exactly
     QVERIFY(test.isFree(QStringLiteral("S02 二号")));  // mapped under another kind text
+    QVERIFY(!test.isFree(QStringLiteral("7 七号")));   // a number compares as its text
     QVERIFY(!test.isFree(QStringLiteral("S05 五号"))); // shown, ignoring case
     QVERIFY(test.isFree(QStringLiteral("S05 五 号")));
     QVERIFY(test.isFree(QStringLiteral("X"))); // no code at all; the null maps nothing
@@ -153,12 +184,62 @@ void AreaModelTest::freeTestNeedsItsColumns()
 {
     platform::DataTable snapshot;
     snapshot.columns = {"f_qybm", "f_ccqybm"};
+    MappedCodeSnapshot mapped;
     try {
-        FreeStorageAreaTest test({}, snapshot, QStringLiteral("PICK"));
+        mapped.loadPacket(Variant(platform::encodePacket(snapshot)), QStringLiteral("PICK"));
         QFAIL("a snapshot without f_qylx was accepted");
     } catch (const platform::Error& error) {
         QCOMPARE(error.message(), QStringLiteral("Field 'f_qylx' not found"));
     }
+}
+
+void AreaModelTest::orderIgnoresCase_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+    QTest::newRow("ASCII") << QStringLiteral("a2") << QStringLiteral("B1");
+    QTest::newRow("tie broken by case") << QStringLiteral("S01") << QStringLiteral("s01");
+    QTest::newRow("prefix first") << QStringLiteral("s0") << QStringLiteral("S01");
+    QTest::newRow("Latin-1 letter") << QStringLiteral("\u00e9a") << QStringLiteral("\u00c9b");
+    QTest::newRow("Greek") << QStringLiteral("\u03a3a") << QStringLiteral("\u03c3b");
+    QTest::newRow("beyond the BMP")
+        << QStringLiteral("\U00010428a") << QStringLiteral("\U00010400b");
+    QTest::newRow("Chinese") << QStringLiteral("S01 一号") << QStringLiteral("S01 三号");
+}
+
+void AreaModelTest::orderIgnoresCase()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, right);
+    // The order of the case-folded texts, the texts themselves breaking ties.
+    const auto reference = [](const QString& a, const QString& b) {
+        const int folded = a.toCaseFolded().compare(b.toCaseFolded());
+        return folded != 0 ? folded : a.compare(b);
+    };
+    QVERIFY(reference(left, right) < 0);
+    QVERIFY(LineOrder::compare(left, right) < 0);
+    QVERIFY(LineOrder::compare(right, left) > 0);
+    QCOMPARE(LineOrder::compare(left, left), 0);
+    QVERIFY(LineOrder::startsWithIgnoringCase(right, right.left(1).toUpper()));
+}
+
+void AreaModelTest::sortedListMergesAndRemoves()
+{
+    StorageAreaListModel model(StorageAreaListModel::Order::IgnoringCase, nullptr);
+    model.setLines(displayLines({"S03 c", "s01 a", "S02 b", "S01 a"}));
+    QCOMPARE(modelLines(model), (QStringList{"S01 a", "s01 a", "S02 b", "S03 c"}));
+    // Rows before: S01 a, s01 a, S02 b, S03 c; each keeps its line after the merge.
+    const std::vector<int> moved = model.addLines(displayLines({"S04 d", "s00 z", "S02 b"}));
+    QCOMPARE(modelLines(model),
+             (QStringList{"s00 z", "S01 a", "s01 a", "S02 b", "S02 b", "S03 c", "S04 d"}));
+    QCOMPARE(moved, (std::vector<int>{1, 2, 3, 5}));
+    model.removeRows({0, 3, 6});
+    QCOMPARE(modelLines(model), (QStringList{"S01 a", "s01 a", "S02 b", "S03 c"}));
+
+    StorageAreaListModel unsorted(StorageAreaListModel::Order::AsGiven, nullptr);
+    unsorted.setLines(displayLines({"S03 c", "s01 a"}));
+    unsorted.addLines(displayLines({"A01 x"}));
+    QCOMPARE(modelLines(unsorted), (QStringList{"S03 c", "s01 a", "A01 x"}));
 }
 
 void AreaModelTest::displayTextsOfNullNames()

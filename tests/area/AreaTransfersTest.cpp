@@ -118,6 +118,7 @@ void AreaTransfersTest::mapSelected()
 {
     QVERIFY(AreaWindowFixture::selectNode(m_window, C01));
     AreaWindowFixture::selectLines(m_window->listccqyda, {S05, S03});
+    AreaWindowFixture::selectLines(m_window->listDZ, {s04});
     server().clearCalls();
     m_window->btnToLeft->click();
     QCOMPARE(server().textsOf(QueryData),
@@ -128,6 +129,8 @@ void AreaTransfersTest::mapSelected()
                  "Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('MPICK','C01','S03'); "
                  "Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('MPICK','C01','S05'); ")});
     QCOMPARE(AreaWindowFixture::lines(m_window->listDZ), (QStringList{S03, s04, S05}));
+    // The lines merged in around it leave the mapping list's selection on its line.
+    QCOMPARE(AreaWindowFixture::selectedLines(m_window->listDZ), QStringList{s04});
     QCOMPARE(AreaWindowFixture::selectedLines(m_window->listccqyda), (QStringList{S03, S05}));
     QVERIFY(m_fixture->mappingRows().contains(QStringLiteral("MPICK C01 S05")));
     QCOMPARE(m_fixture->boxes().count(), 0);

@@ -5,6 +5,7 @@
 #include "shared/TNelvoClass.h"
 #include "support/ModalScript.h"
 
+#include <QAccessible>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
@@ -35,6 +36,9 @@ private slots:
     void startUpRefused();
     void failedTreeQueryKeepsBareRoots();
     void middleListFollowsSelection();
+    void listsSelectByKeyboardAndShowTheirLinesToScreenReaders();
+    void typingJumpsToTheFirstLineStartingWithIt_data();
+    void typingJumpsToTheFirstLineStartingWithIt();
     void failedMappingQueryLeavesMiddleListEmpty();
     void escapeClosesWindow();
     void escapeHidesVisibleListView();
@@ -165,6 +169,71 @@ void TfrmAreaTest::middleListFollowsSelection()
     QCOMPARE(window->listDZ->count(), 0);
     QVERIFY(fixture.server().calls().isEmpty());
     QCOMPARE(fixture.boxes().count(), 0);
+}
+
+void TfrmAreaTest::listsSelectByKeyboardAndShowTheirLinesToScreenReaders()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QStringLiteral("insert into tbqydz values ('PICK', 'A01', 's04'),"
+                                           " ('PICK', 'A01', 'S03');"),
+                            error),
+             qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
+    window->listDZ->setFocus();
+    QTest::keyClick(window->listDZ, Qt::Key_Home);
+    QTest::keyClick(window->listDZ, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(window->listDZ, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(window->listDZ, Qt::Key_Space, Qt::ControlModifier);
+    QCOMPARE(AreaWindowFixture::selectedLines(window->listDZ),
+             (QStringList{QStringLiteral("S01 一号存储"), QStringLiteral("S03 三号存储"),
+                          QStringLiteral("s04 小写存储")}));
+    QTest::keyClick(window->listDZ, Qt::Key_Space, Qt::ControlModifier);
+
+    for (StorageAreaList* list : {window->listDZ, window->listccqyda}) {
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(list);
+        QVERIFY(view);
+        QCOMPARE(view->role(), QAccessible::List);
+        QCOMPARE(view->text(QAccessible::Name), list->accessibleName());
+        const QStringList lines = AreaWindowFixture::lines(list);
+        const QStringList selected = AreaWindowFixture::selectedLines(list);
+        QCOMPARE(view->childCount(), lines.size());
+        for (int row = 0; row < view->childCount(); ++row) {
+            QAccessibleInterface* line = view->child(row);
+            QCOMPARE(line->text(QAccessible::Name), lines[row]);
+            QCOMPARE(bool(line->state().selected), selected.contains(lines[row]));
+        }
+    }
+    QCOMPARE(AreaWindowFixture::selectedLines(window->listDZ),
+             (QStringList{QStringLiteral("S01 一号存储"), QStringLiteral("S03 三号存储")}));
+}
+
+void TfrmAreaTest::typingJumpsToTheFirstLineStartingWithIt_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("current");
+    // Storage areas in list order: S03, S01, S02, s04, S04, S05.
+    QTest::newRow("first of several") << QStringLiteral("S0") << QStringLiteral("S03 三号存储");
+    QTest::newRow("letter case ignored") << QStringLiteral("s05") << QStringLiteral("S05 五号存储");
+    QTest::newRow("lower-case line first")
+        << QStringLiteral("S04") << QStringLiteral("s04 小写存储");
+    QTest::newRow("no line, no move") << QStringLiteral("X") << QString();
+}
+
+void TfrmAreaTest::typingJumpsToTheFirstLineStartingWithIt()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, current);
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    window->listccqyda->setCurrentIndex(QModelIndex()); // the search starts at the top
+    QTest::keyClicks(window->listccqyda, typed);
+    QCOMPARE(window->listccqyda->currentIndex().data().toString(), current);
 }
 
 void TfrmAreaTest::failedMappingQueryLeavesMiddleListEmpty()
