@@ -49,6 +49,9 @@ public:
     virtual bool executeBatch(const QString& text, const BoundStatement* closing,
                               QStringList& errors) = 0;
 
+    // Whether the connection to a database server broke (the next call connects again).
+    virtual bool connectionLost() const { return false; }
+
     // The script that creates the tables that are missing (safe to run on every open).
     virtual QString schemaScript() const = 0;
 };

@@ -1,6 +1,7 @@
 #include "DataServer.h"
 
 #include "Backend.h"
+#include "BatchFailureExplainer.h"
 #include "DemoData.h"
 #include "PostgresBackend.h"
 #include "SqlLiteral.h"
@@ -221,6 +222,7 @@ bool DataServer::queryInto(const QString& sql, const QStringList& parameters,
     QByteArray packet;
     QStringList errors;
     if (!m_backend->queryPacket(sql, parameters, packet, errors)) {
+        explainQueryFailure(*m_backend, errors);
         target.setValue(errorPayload(errors));
         return false;
     }
@@ -262,8 +264,10 @@ Variant DataServer::executeBatch(DispatchArguments& arguments)
             {m_clock().toString(QLatin1String(AuditTimeFormat)), m_options.operatorCode, text}};
         ok = m_backend->executeBatch(text, &audit, errors);
     }
-    if (!ok)
+    if (!ok) {
+        explainBatchFailure(*m_backend, text, errors);
         batch.setValue(errorPayload(errors));
+    }
     trace("ExecuteBatch", ok, text);
     return Variant(ok);
 }

@@ -227,6 +227,11 @@ bool PostgresBackend::executeBatch(const QString& text, const BoundStatement* cl
     return runPlain("commit", errors);
 }
 
+bool PostgresBackend::connectionLost() const
+{
+    return PQstatus(m_connection) == CONNECTION_BAD;
+}
+
 QString PostgresBackend::schemaScript() const
 {
     QFile file(QStringLiteral(":/nelvo/server/schema-postgresql.sql"));

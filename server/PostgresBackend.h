@@ -23,6 +23,7 @@ public:
     bool executeBatch(const QString& text, const BoundStatement* closing,
                       QStringList& errors) override;
     QString schemaScript() const override;
+    bool connectionLost() const override;
 
 private:
     explicit PostgresBackend(pg_conn* connection) : m_connection(connection) {}

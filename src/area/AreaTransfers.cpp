@@ -63,7 +63,7 @@ void removeSelectedLines(QListWidget* list)
 
 bool TfrmArea::selectedArea(QString& kindKey, QString& areaCode) const
 {
-    const QTreeWidgetItem* node = TN->currentItem();
+    const QTreeWidgetItem* node = selectedNode();
     if (!node || node->childCount() > 0 || !node->parent())
         return false;
     const std::optional<AreaType> type = areaTypeFromRootLabel(node->parent()->text(0));

@@ -11,7 +11,7 @@ TFlatButton::TFlatButton(const QString& text, QWidget* parent) : QPushButton(tex
     setFlat(true);
     setAutoDefault(false);
     setDefault(false);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
     setAutoFillBackground(false);
 }
@@ -33,6 +33,13 @@ void TFlatButton::paintEvent(QPaintEvent*)
     painter.setPen(m_borderColor);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 
     // A pressed button shows its caption one pixel down and right.
     QRect textRect = rect();

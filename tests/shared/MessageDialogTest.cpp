@@ -1,7 +1,7 @@
+#include "shared/MessageDialog.h"
 #include "platform/Error.h"
 #include "platform/Fonts.h"
 #include "platform/Window.h"
-#include "shared/MessageDialog.h"
 #include "shared/ReadIniValue.h"
 #include "shared/TFlatButton.h"
 #include "shared/TMessageForm.h"
@@ -440,4 +440,4 @@ void TestMessageDialog::iniFileBesideExecutable()
 }
 
 QTEST_MAIN(TestMessageDialog)
-#include "tst_MessageDialog.moc"
+#include "MessageDialogTest.moc"

@@ -8,7 +8,7 @@ class TestTFlatButton : public QObject {
     Q_OBJECT
 private slots:
     void drawsBorderOverParentColour();
-    void neverTakesFocusOrDefault();
+    void takesTabFocusNeverDefault();
 };
 
 void TestTFlatButton::drawsBorderOverParentColour()
@@ -33,14 +33,14 @@ void TestTFlatButton::drawsBorderOverParentColour()
     QCOMPARE(image.pixelColor(11, 25), QColor(200, 10, 10));
 }
 
-void TestTFlatButton::neverTakesFocusOrDefault()
+void TestTFlatButton::takesTabFocusNeverDefault()
 {
     TFlatButton button(QStringLiteral("确定(&O)"));
-    QCOMPARE(button.focusPolicy(), Qt::NoFocus);
+    QCOMPARE(button.focusPolicy(), Qt::TabFocus);
     QVERIFY(!button.autoDefault() && !button.isDefault());
     QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(button.borderColor(), QColor(0, 128, 0));
 }
 
 QTEST_MAIN(TestTFlatButton)
-#include "tst_TFlatButton.moc"
+#include "TFlatButtonTest.moc"
