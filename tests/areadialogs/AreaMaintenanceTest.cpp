@@ -46,6 +46,8 @@ private slots:
     void changeThatChangedNothingIsAFailure_data();
     void changeThatChangedNothingIsAFailure();
     void nameEditTakesWhatTheDatabaseKeeps();
+    void tabAndSpaceReachOkAndCancel_data();
+    void tabAndSpaceReachOkAndCancel();
     void dialogsCentredOnTheirOwner_data();
     void dialogsCentredOnTheirOwner();
     void addAfterModifyShowsCarriedOverContents();
@@ -395,6 +397,47 @@ void AreaMaintenanceTest::nameEditTakesWhatTheDatabaseKeeps()
     QCOMPARE(m_fixture->rows(QStringLiteral("select f_qymc from tbQyda where f_qybm='L60'"),
                              {QStringLiteral("f_qymc")}),
              QList<QStringList>{{name}});
+}
+
+void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel_data()
+{
+    QTest::addColumn<bool>("locate"); // the locate dialog, else the area dialog
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("area dialog") << false
+                                 << QStringList{"edtbm", "edtmc", "btnadd", "btncancel", "cbqylx"};
+    QTest::newRow("locate dialog") << true
+                                   << QStringList{"FlatComboBox1", "FlatEdit1", "FlatButton1",
+                                                  "FlatButton2"};
+}
+
+void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel()
+{
+    QFETCH(bool, locate);
+    QFETCH(QStringList, order);
+    testsupport::ModalScript script;
+    bool closed = false;
+    script.queue(drive([&](QDialog& dialog) {
+        dialog.findChild<QWidget*>(order.first())->setFocus();
+        for (qsizetype step = 1; step < order.size(); ++step) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            const QWidget* reached = dialog.focusWidget();
+            QCOMPARE(reached ? reached->objectName() : QString(), order[step]);
+        }
+        // Cancel by keyboard alone: Shift+Tab back to it (after the kind in the area
+        // dialog), then Space.
+        if (!locate)
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(dialog.focusWidget()->objectName(),
+                 locate ? QStringLiteral("FlatButton2") : QStringLiteral("btncancel"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
+        closed = !dialog.isVisible() && dialog.result() != QDialog::Accepted;
+    }));
+    if (locate)
+        m_window->TbnLocateClick();
+    else
+        m_window->TbnAddClick();
+    QCOMPARE(script.pending(), 0);
+    QVERIFY(closed); // Space pressed Cancel
 }
 
 void AreaMaintenanceTest::dialogsCentredOnTheirOwner_data()
