@@ -92,6 +92,7 @@ TFlatButton* addFlatButton(QWidget* column, const QString& name, const QString& 
     button->setFont(font);
     button->setBorderColor(HeaderGreen);
     button->setGeometry(4, top, 22, 23);
+    button->setFocusPolicy(Qt::TabFocus); // the transfers work without a mouse
     return button;
 }
 

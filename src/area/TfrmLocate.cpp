@@ -68,6 +68,9 @@ void TfrmLocate::buildLayout()
     FlatButton2->setObjectName(QStringLiteral("FlatButton2"));
     FlatButton2->setGeometry(176, 80, 65, 25);
     FlatButton2->setBorderColor(kGreen);
+    // Tab stops, so OK and Cancel are reached and pressed without a mouse.
+    FlatButton1->setFocusPolicy(Qt::TabFocus);
+    FlatButton2->setFocusPolicy(Qt::TabFocus);
 
     setTabOrder(FlatComboBox1, FlatEdit1);
     setTabOrder(FlatEdit1, FlatButton1);

@@ -117,6 +117,9 @@ void TfrmQyda::buildLayout()
     btncancel->setObjectName(QStringLiteral("btncancel"));
     btncancel->setGeometry(145, 108, 72, 24);
     btncancel->setBorderColor(kGreen);
+    // Tab stops, so OK and Cancel are reached and pressed without a mouse.
+    btnadd->setFocusPolicy(Qt::TabFocus);
+    btncancel->setFocusPolicy(Qt::TabFocus);
 
     // Tab order: code, name, OK, cancel, kind.
     setTabOrder(edtbm, edtmc);

@@ -29,7 +29,8 @@ void CentreOnOwner(QWidget& dialog)
     const QRect area =
         owner ? visibleGlobalRect(*owner) : (screen ? screen->geometry() : QRect(0, 0, 640, 480));
     const QSize frame = dialog.frameGeometry().size();
-    QPoint topLeft = area.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    QPoint topLeft(area.left() + (area.width() - frame.width()) / 2,
+                   area.top() + (area.height() - frame.height()) / 2);
     if (screen) {
         const QRect bounds = screen->availableGeometry();
         topLeft.setX(std::clamp(topLeft.x(), bounds.left(),

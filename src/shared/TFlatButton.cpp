@@ -11,7 +11,7 @@ TFlatButton::TFlatButton(const QString& text, QWidget* parent) : QPushButton(tex
     setFlat(true);
     setAutoDefault(false);
     setDefault(false);
-    setFocusPolicy(Qt::TabFocus);
+    setFocusPolicy(Qt::NoFocus);
     setCursor(Qt::PointingHandCursor);
     setAutoFillBackground(false);
 }

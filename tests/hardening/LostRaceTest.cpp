@@ -119,7 +119,7 @@ void LostRaceTest::loserReadsWhatCollided_data()
     QTest::addColumn<Race>("race");
     QTest::addColumn<QString>("firstLine");
     for (const char* backend : {ScratchDatabase::Sqlite, ScratchDatabase::Postgres}) {
-        const auto row = [backend](const char* name) {
+        const auto row = [backend](const char* name) -> QTestData& {
             return QTest::addRow("%s: %s", backend, name) << QString::fromLatin1(backend);
         };
         row("<") << Race::MapSelected << QStringLiteral("存储区域 S03 已对照到 拣货区域(PICK) A02");

@@ -8,7 +8,7 @@ class TestTFlatButton : public QObject {
     Q_OBJECT
 private slots:
     void drawsBorderOverParentColour();
-    void takesTabFocusNeverDefault();
+    void neverTakesFocusOrDefault();
 };
 
 void TestTFlatButton::drawsBorderOverParentColour()
@@ -33,10 +33,10 @@ void TestTFlatButton::drawsBorderOverParentColour()
     QCOMPARE(image.pixelColor(11, 25), QColor(200, 10, 10));
 }
 
-void TestTFlatButton::takesTabFocusNeverDefault()
+void TestTFlatButton::neverTakesFocusOrDefault()
 {
     TFlatButton button(QStringLiteral("确定(&O)"));
-    QCOMPARE(button.focusPolicy(), Qt::TabFocus);
+    QCOMPARE(button.focusPolicy(), Qt::NoFocus);
     QVERIFY(!button.autoDefault() && !button.isDefault());
     QCOMPARE(button.cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(button.borderColor(), QColor(0, 128, 0));
