@@ -10,10 +10,10 @@
 
 #include <QHelpEvent>
 #include <QListView>
-#include <QToolTip>
-#include <cmath>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
+#include <cmath>
 
 using platform::CoorDisp::QueryData;
 
@@ -140,9 +140,9 @@ void TfrmAreaTest::startUpRefused_data()
         << QStringLiteral("update tbKjqj set f_dqny = '202602';")
         << QStringLiteral("系统尚未结转,请进行结转处理") << QStringLiteral("提示")
         << platform::MessageBoxIcon::Information;
-    QTest::newRow("unknown operator") << QStringLiteral("delete from tbZyda;")
-                                      << QStringLiteral("取得制单人名称时出错！！")
-                                      << QStringLiteral("错误") << platform::MessageBoxIcon::Stop;
+    QTest::newRow("unknown operator")
+        << QStringLiteral("delete from tbZyda;") << QStringLiteral("取得制单人名称时出错！！")
+        << QStringLiteral("错误") << platform::MessageBoxIcon::Stop;
 }
 
 void TfrmAreaTest::startUpRefused()
@@ -304,10 +304,9 @@ void TfrmAreaTest::unboundControlKeysDoNothing_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("key");
-    const QStringList controls{"TbnAdd",     "Tbnupdate",  "TbnDelete",     "TbnLocate",
-                               "btnhand",    "TbnExit",    "TN",            "listDZ",
-                               "btnToLeft",  "btnToRight", "btnAllToLeft", "tbnAllToRight",
-                               "listccqyda"};
+    const QStringList controls{
+        "TbnAdd", "Tbnupdate", "TbnDelete",  "TbnLocate",    "btnhand",       "TbnExit",   "TN",
+        "listDZ", "btnToLeft", "btnToRight", "btnAllToLeft", "tbnAllToRight", "listccqyda"};
     for (const QString& control : controls) {
         QTest::addRow("%s Ctrl+A", qPrintable(control)) << control << int(Qt::Key_A);
         QTest::addRow("%s Ctrl+D", qPrintable(control)) << control << int(Qt::Key_D);
@@ -321,9 +320,9 @@ void TfrmAreaTest::unboundControlKeysDoNothing()
     QFETCH(int, key);
     AreaWindowFixture fixture;
     QString error;
-    QVERIFY2(fixture.create(QStringLiteral("insert into tbqydz values ('PICK', 'A01', 'S03');"),
-                            error),
-             qPrintable(error));
+    QVERIFY2(
+        fixture.create(QStringLiteral("insert into tbqydz values ('PICK', 'A01', 'S03');"), error),
+        qPrintable(error));
     QPointer<TfrmArea> window = fixture.openWindow();
     QVERIFY(window);
     QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
@@ -440,9 +439,8 @@ void TfrmAreaTest::toolbarCaptionsWholeAndReadable()
                     lowestInk = y;
             }
         }
-        QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("%1: contrast %2")
-                                              .arg(button->objectName())
-                                              .arg(best)));
+        QVERIFY2(best >= 4.5,
+                 qPrintable(QStringLiteral("%1: contrast %2").arg(button->objectName()).arg(best)));
         QVERIFY2(lowestInk >= 0 && lowestInk < image.height() - 1,
                  qPrintable(QStringLiteral("%1: caption reaches row %2 of %3")
                                 .arg(button->objectName())
@@ -456,9 +454,9 @@ void TfrmAreaTest::cutNodeTextShowsAsToolTip()
     AreaWindowFixture fixture;
     QString error;
     const QString longName = QString(30, QChar(0x533A));
-    QVERIFY2(fixture.create(QStringLiteral("insert into tbQyda values ('A09', '%1', 'PICK');")
-                                .arg(longName),
-                            error),
+    QVERIFY2(fixture.create(
+                 QStringLiteral("insert into tbQyda values ('A09', '%1', 'PICK');").arg(longName),
+                 error),
              qPrintable(error));
     TfrmArea* window = fixture.openWindow();
     QVERIFY(window);

@@ -202,9 +202,8 @@ void AreaMaintenanceTest::addKeepsQuotesLiteral()
 
 void AreaMaintenanceTest::addFailureShowsServerErrors()
 {
-    QVERIFY(m_fixture->run(QStringLiteral(
-        "create trigger refuse_insert before insert on tbQyda "
-        "begin select raise(abort, 'refused'); end;")));
+    QVERIFY(m_fixture->run(QStringLiteral("create trigger refuse_insert before insert on tbQyda "
+                                          "begin select raise(abort, 'refused'); end;")));
     testsupport::MessageBoxRecorder boxes;
     testsupport::ModalScript script;
     script.queue(drive([&](QDialog& dialog) {
@@ -272,9 +271,8 @@ void AreaMaintenanceTest::modifyFailureKeepsDialogAndNode()
 {
     QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("M01 管理区"));
     m_window->TN->setCurrentItem(node);
-    QVERIFY(m_fixture->run(QStringLiteral(
-        "create trigger refuse_rename before update on tbQyda "
-        "begin select raise(abort, 'refused'); end;")));
+    QVERIFY(m_fixture->run(QStringLiteral("create trigger refuse_rename before update on tbQyda "
+                                          "begin select raise(abort, 'refused'); end;")));
     testsupport::MessageBoxRecorder boxes;
     testsupport::ModalScript script;
     QStringList messages;
@@ -320,7 +318,7 @@ void AreaMaintenanceTest::modifyKeepsStoredLowerCaseCode()
 
 void AreaMaintenanceTest::changeThatChangedNothingIsAFailure_data()
 {
-    QTest::addColumn<QString>("before");  // run before the window opens
+    QTest::addColumn<QString>("before");   // run before the window opens
     QTest::addColumn<QString>("meantime"); // run by another clerk while the dialog is open
     QTest::addColumn<bool>("modify");      // modify, else delete
     QTest::addColumn<QString>("node");
@@ -407,9 +405,8 @@ void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel_data()
     QTest::addColumn<QStringList>("order");
     QTest::newRow("area dialog") << false
                                  << QStringList{"edtbm", "edtmc", "btnadd", "btncancel", "cbqylx"};
-    QTest::newRow("locate dialog") << true
-                                   << QStringList{"FlatComboBox1", "FlatEdit1", "FlatButton1",
-                                                  "FlatButton2"};
+    QTest::newRow("locate dialog")
+        << true << QStringList{"FlatComboBox1", "FlatEdit1", "FlatButton1", "FlatButton2"};
 }
 
 void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel()

@@ -1,6 +1,7 @@
 // Saves pictures of the area window's toolbar, the area dialog, the locate dialog, the
-// message dialog and the help note over the area window into the folder given as the first argument. Needs a real
-// display (an X server); each dialog is shown as its modal loop would show it.
+// message dialog and the help note over the area window into the folder given as the first
+// argument. Needs a real display (an X server); each dialog is shown as its modal loop would show
+// it.
 #include "area/AreaModuleState.h"
 #include "area/TFlatComboBox.h"
 #include "area/TFlatEdit.h"

@@ -14,8 +14,8 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
-#include <QScreen>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -168,7 +168,8 @@ void ModuleEntryTest::windowFollowsPanelPastTheScreen()
                           panel.width());
     QCOMPARE(window->PanelMain->size(), panel);
     QVERIFY(window->rect().contains(window->PanelMain->geometry()));
-    const QRect storage(window->listccqyda->mapTo(window, QPoint(0, 0)), window->listccqyda->size());
+    const QRect storage(window->listccqyda->mapTo(window, QPoint(0, 0)),
+                        window->listccqyda->size());
     QVERIFY(window->rect().contains(storage)); // its scroll bar at the right edge included
 }
 
