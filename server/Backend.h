@@ -76,6 +76,8 @@ public:
     virtual bool tableExists(const QString& table, bool& exists, QStringList& errors) = 0;
     // Whether this connection may move the accounting period.
     virtual bool mayWritePeriod() { return true; }
+    // Whether the connection to a database server broke (the next call connects again).
+    virtual bool connectionLost() const { return false; }
 };
 
 } // namespace server

@@ -1,6 +1,7 @@
 #include "DataServer.h"
 
 #include "Backend.h"
+#include "BatchFailureExplainer.h"
 #include "DemoData.h"
 #include "PostgresBackend.h"
 #include "SqlLiteral.h"
@@ -246,6 +247,7 @@ bool DataServer::queryInto(const QString& sql, const QStringList& parameters,
     QByteArray packet;
     QStringList errors;
     if (!m_backend->queryPacket(sql, parameters, packet, errors)) {
+        explainQueryFailure(*m_backend, errors);
         target.setValue(errorPayload(errors));
         return false;
     }
@@ -291,8 +293,10 @@ Variant DataServer::executeBatch(DispatchArguments& arguments)
         ok = m_backend->executeBatch(text, &batchText, errors);
         m_backend->setClientRules(false);
     }
-    if (!ok)
+    if (!ok) {
+        explainBatchFailure(*m_backend, text, errors);
         batch.setValue(errorPayload(errors));
+    }
     trace("ExecuteBatch", ok, text);
     return Variant(ok);
 }

@@ -257,6 +257,11 @@ bool PostgresBackend::executeBatch(const QString& text, const BoundStatement* cl
     return runPlain("commit", errors);
 }
 
+bool PostgresBackend::connectionLost() const
+{
+    return PQstatus(m_connection) == CONNECTION_BAD;
+}
+
 namespace {
 
 QString resourceText(const QString& name, QStringList& errors)

@@ -40,6 +40,7 @@ public:
 
     // The clerk role nelvo-admin init makes when given none.
     static constexpr const char* DefaultClerkRole = "nelvo_clerk";
+    bool connectionLost() const override;
 
 private:
     explicit PostgresBackend(pg_conn* connection) : m_connection(connection) {}

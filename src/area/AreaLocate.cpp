@@ -53,7 +53,7 @@ void TfrmArea::FindArea(bool fromStart)
     for (int i = 0; i < TN->topLevelItemCount(); ++i)
         appendInTreeOrder(TN->topLevelItem(i), nodes);
 
-    const QTreeWidgetItem* selected = TN->currentItem();
+    const QTreeWidgetItem* selected = selectedNode();
     bool started = fromStart;
     for (QTreeWidgetItem* node : nodes) {
         if (!started) {

@@ -1,5 +1,6 @@
 // Adding, renaming and deleting areas from the area window's toolbar.
 #include "area/AreaModuleState.h"
+#include "area/AreaStatements.h"
 #include "area/TFlatComboBox.h"
 #include "area/TFlatEdit.h"
 #include "area/TfrmArea.h"
@@ -30,12 +31,13 @@ void TfrmArea::TbnAddClick()
 
 void TfrmArea::TbnupdateClick()
 {
-    QTreeWidgetItem* node = TN->currentItem();
+    QTreeWidgetItem* node = selectedNode();
     if (!node || !node->parent())
         return;
     QydaMode = 1;
     TfrmQyda* dialog = ensureAreaDialog();
-    dialog->edtbm->setText(CodeOfText(node->text(0)));
+    // The code goes back to the database exactly as stored, lower-case letters included.
+    dialog->edtbm->setStoredText(CodeOfText(node->text(0)));
     dialog->edtmc->setText(NameOfText(node->text(0)));
     if (const auto kind = areaTypeFromRootLabel(node->parent()->text(0)))
         dialog->cbqylx->setCurrentIndex(int(*kind));
@@ -50,16 +52,27 @@ std::optional<bool> queryAreaInUse(platform::WindowHandle owner, const QString& 
                                    const QString& kindKey)
 {
     platform::Variant data;
-    if (!HostDataService::queryData(
-            QStringLiteral("Select * from tbqydz where f_qylx='") + EscapeSqlLiteral(kindKey) +
-                QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(code) + QStringLiteral("'"),
-            data)) {
+    if (!HostDataService::queryData(AreaStatements::areaMappingsQuery(kindKey, code), data)) {
         ShowServerErrors(owner, data);
         return std::nullopt;
     }
     auto mappings = std::make_unique<platform::ClientDataset>();
     mappings->loadPacket(data);
     return !mappings->isEmpty();
+}
+
+// Whether no area has this code any more; nothing when the query failed (the server's
+// error list has then been shown).
+std::optional<bool> areaIsGone(platform::WindowHandle owner, const QString& code)
+{
+    platform::Variant data;
+    if (!HostDataService::queryData(AreaStatements::areaCodeQuery(code), data)) {
+        ShowServerErrors(owner, data);
+        return std::nullopt;
+    }
+    platform::ClientDataset rows;
+    rows.loadPacket(data);
+    return rows.isEmpty();
 }
 
 } // namespace
@@ -72,7 +85,7 @@ bool TfrmArea::AreaInUse(const QString& code, const QString& kindKey)
 
 void TfrmArea::TbnDeleteClick()
 {
-    QTreeWidgetItem* node = TN->currentItem();
+    QTreeWidgetItem* node = selectedNode();
     if (!node || node->childCount() > 0 || !node->parent())
         return;
     const platform::WindowHandle handle = platform::windowHandle(this);
@@ -97,11 +110,20 @@ void TfrmArea::TbnDeleteClick()
         return;
     }
 
-    platform::Variant batch(QStringLiteral("Delete from tbqyda where f_qylx='") +
-                            EscapeSqlLiteral(kindKey) + QStringLiteral("' and f_qybm='") +
-                            EscapeSqlLiteral(code) + QStringLiteral("'"));
+    platform::Variant batch(AreaStatements::deleteAreaStatement(kindKey, code));
     if (!HostDataService::executeBatch(batch)) {
         ShowServerErrors(handle, batch);
+        return;
+    }
+    // A statement that matched no row (a stored kind in lower case) succeeds as well: the
+    // node goes only when the row is gone.
+    const std::optional<bool> gone = areaIsGone(handle, code);
+    if (!gone)
+        return;
+    if (!*gone) {
+        platform::showMessageBox(handle, QStringLiteral("删除区域档案失败！"),
+                                 QStringLiteral("提示："), platform::MessageBoxButtons::Ok,
+                                 platform::MessageBoxIcon::Information);
         return;
     }
     // The tree moves its current item to a neighbour and reports the change itself; the

@@ -22,6 +22,9 @@ std::optional<AreaType> areaTypeFromStoredValue(const QString& value);
 std::optional<AreaType> areaTypeFromIndex(int index);
 
 // The text before the first ASCII blank; empty when there is no blank.
+// The longest area name tbQyda keeps (f_qymc); the area dialog takes no more.
+constexpr int AreaNameMaxLength = 60;
+
 QString CodeOfText(const QString& text);
 // The text after the first ASCII blank; the whole text when there is no blank.
 QString NameOfText(const QString& text);

@@ -58,4 +58,44 @@ QString unmapAllStatement(const QString& kindKey, const QString& areaCode)
            QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) + u'\'';
 }
 
+QString areaCodeQuery(const QString& areaCode)
+{
+    return QStringLiteral("Select f_qybm from tbqyda where f_qybm='") + EscapeSqlLiteral(areaCode) +
+           u'\'';
+}
+
+QString areaNameQuery(const QString& areaCode)
+{
+    return QStringLiteral("Select f_qymc from tbqyda where f_qybm='") + EscapeSqlLiteral(areaCode) +
+           u'\'';
+}
+
+QString insertAreaStatement(const QString& areaCode, const QString& areaName,
+                            const QString& kindKey)
+{
+    return QStringLiteral("Insert into tbqyda(f_qybm,f_qymc,f_qylx) values('") +
+           EscapeSqlLiteral(areaCode) + QStringLiteral("','") + EscapeSqlLiteral(areaName) +
+           QStringLiteral("','") + EscapeSqlLiteral(kindKey) + QStringLiteral("')");
+}
+
+QString updateAreaStatement(const QString& areaName, const QString& areaCode,
+                            const QString& kindKey)
+{
+    return QStringLiteral("update tbqyda set f_qymc ='") + EscapeSqlLiteral(areaName) +
+           QStringLiteral("' where f_qybm='") + EscapeSqlLiteral(areaCode) +
+           QStringLiteral("' and f_qylx='") + EscapeSqlLiteral(kindKey) + u'\'';
+}
+
+QString areaMappingsQuery(const QString& kindKey, const QString& areaCode)
+{
+    return QStringLiteral("Select * from tbqydz where f_qylx='") + EscapeSqlLiteral(kindKey) +
+           QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) + u'\'';
+}
+
+QString deleteAreaStatement(const QString& kindKey, const QString& areaCode)
+{
+    return QStringLiteral("Delete from tbqyda where f_qylx='") + EscapeSqlLiteral(kindKey) +
+           QStringLiteral("' and f_qybm='") + EscapeSqlLiteral(areaCode) + u'\'';
+}
+
 } // namespace AreaStatements

@@ -28,4 +28,18 @@ QString mapAllStatement(const QString& kindKey, const QString& areaCode,
 // The single statement of ">>", without terminator.
 QString unmapAllStatement(const QString& kindKey, const QString& areaCode);
 
+// The area with this code, of any kind: the add dialog's duplicate check, and after a delete
+// the test that the row is gone.
+QString areaCodeQuery(const QString& areaCode);
+// The name stored for this code: after a rename, the test that the row has the new name.
+QString areaNameQuery(const QString& areaCode);
+// The area dialog's insert and update.
+QString insertAreaStatement(const QString& areaCode, const QString& areaName,
+                            const QString& kindKey);
+QString updateAreaStatement(const QString& areaName, const QString& areaCode,
+                            const QString& kindKey);
+// The mapping rows of one area: the usage check before a delete.
+QString areaMappingsQuery(const QString& kindKey, const QString& areaCode);
+QString deleteAreaStatement(const QString& kindKey, const QString& areaCode);
+
 } // namespace AreaStatements

@@ -54,7 +54,7 @@ QString batchOf(const DisplayLines& lines, const QString& kindKey, const QString
 
 bool TfrmArea::selectedArea(QString& kindKey, QString& areaCode) const
 {
-    const QTreeWidgetItem* node = TN->currentItem();
+    const QTreeWidgetItem* node = selectedNode();
     if (!node || node->childCount() > 0 || !node->parent())
         return false;
     const std::optional<AreaType> type = areaTypeFromRootLabel(node->parent()->text(0));

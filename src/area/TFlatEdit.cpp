@@ -1,20 +1,36 @@
 #include "area/TFlatEdit.h"
 
 #include <QValidator>
+#include <algorithm>
 
 namespace {
 
-// Accepts everything and turns letters into upper case one character at a time, so the
-// length of the text never changes.
+// Accepts everything and turns the letters an edit inserted into upper case, one character
+// at a time, so the length of the text never changes. What was there before the edit (a
+// stored code shown as it is) keeps its case.
 class UpperCaseValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    UpperCaseValidator(const QString& textBeforeEdit, QObject* parent)
+        : QValidator(parent), m_before(textBeforeEdit)
+    {
+    }
     State validate(QString& input, int&) const override
     {
-        for (QChar& c : input)
-            c = c.toUpper();
+        qsizetype prefix = 0;
+        const qsizetype shorter = std::min(input.size(), m_before.size());
+        while (prefix < shorter && input[prefix] == m_before[prefix])
+            ++prefix;
+        qsizetype suffix = 0;
+        while (suffix < shorter - prefix &&
+               input[input.size() - 1 - suffix] == m_before[m_before.size() - 1 - suffix])
+            ++suffix;
+        for (qsizetype i = prefix; i < input.size() - suffix; ++i)
+            input[i] = input[i].toUpper();
         return Acceptable;
     }
+
+private:
+    const QString& m_before;
 };
 
 } // namespace
@@ -23,6 +39,14 @@ TFlatEdit::TFlatEdit(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
     applyStyle();
+    connect(this, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_textBeforeEdit = text; });
+}
+
+void TFlatEdit::setStoredText(const QString& text)
+{
+    m_textBeforeEdit = text;
+    setText(text);
 }
 
 void TFlatEdit::setFaceColor(const QColor& color)
@@ -37,7 +61,7 @@ void TFlatEdit::setForceUpperCase(bool on)
         return;
     m_forceUpperCase = on;
     if (on) {
-        setValidator(new UpperCaseValidator(this));
+        setValidator(new UpperCaseValidator(m_textBeforeEdit, this));
         setText(text().toUpper());
     } else {
         delete validator();

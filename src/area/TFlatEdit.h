@@ -4,7 +4,8 @@
 #include <QLineEdit>
 
 // A flat single-line edit: a 1-pixel green border around a plain face. With upper case
-// forced, every letter typed or pasted is turned into its upper-case form.
+// forced, every letter typed or pasted is turned into its upper-case form; a text put in
+// with setStoredText is kept exactly as it is.
 class TFlatEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -16,9 +17,13 @@ public:
     void setForceUpperCase(bool on);
     bool forceUpperCase() const { return m_forceUpperCase; }
 
+    // Shows a stored value as it is, lower-case letters included (only typing changes case).
+    void setStoredText(const QString& text);
+
 private:
     void applyStyle();
 
     QColor m_faceColor{Qt::white};
     bool m_forceUpperCase = false;
+    QString m_textBeforeEdit; // what the upper-casing compares an edit with
 };

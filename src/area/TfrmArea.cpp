@@ -54,6 +54,12 @@ void TfrmArea::connectHandlers()
     on(tbnAllToRight, &TfrmArea::tbnAllToRightClick);
     connect(TN, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { guarded([this, current] { TNChange(current); }); });
+    // The selected node is the current node: a Ctrl+click or Ctrl+Space that would leave the
+    // current node unselected selects it again, so every action sees what the clerk sees.
+    connect(TN, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (QTreeWidgetItem* current = TN->currentItem(); current && !current->isSelected())
+            current->setSelected(true);
+    });
 }
 
 void TfrmArea::FormCreate()
@@ -68,19 +74,37 @@ void TfrmArea::FormCreate()
                              TsysmsgItem::dybm,         TsysmsgItem::djphmrz,
                              TsysmsgItem::ypphchsclfs,  TsysmsgItem::zbbm};
     if (!m_context->GetSysmsgInfo(*m_sysmsgInfo, items, reason)) {
-        platform::showMessageBox(platform::windowHandle(this), reason, QStringLiteral("错误"),
-                                 platform::MessageBoxButtons::Ok, platform::MessageBoxIcon::Stop);
+        refuse({reason, QStringLiteral("错误"), platform::MessageBoxIcon::Stop});
         return;
     }
     if (m_sysmsgInfo->curDate.left(6) != m_sysmsgInfo->curYearMonth) {
-        platform::showMessageBox(platform::windowHandle(this),
-                                 QStringLiteral("系统尚未结转,请进行结转处理"),
-                                 QStringLiteral("提示"), platform::MessageBoxButtons::Ok,
-                                 platform::MessageBoxIcon::Information);
+        refuse({QStringLiteral("系统尚未结转,请进行结转处理"), QStringLiteral("提示"),
+                platform::MessageBoxIcon::Information});
         return;
     }
     LoadAreaTree();
     LoadStorageAreas();
+}
+
+void TfrmArea::refuse(const Refusal& refusal)
+{
+    m_refusal = refusal;
+    showRefusal();
+}
+
+bool TfrmArea::showRefusal()
+{
+    if (m_refusal.text.isEmpty())
+        return false;
+    platform::showMessageBox(platform::windowHandle(this), m_refusal.text, m_refusal.caption,
+                             platform::MessageBoxButtons::Ok, m_refusal.icon);
+    return true;
+}
+
+QTreeWidgetItem* TfrmArea::selectedNode() const
+{
+    QTreeWidgetItem* current = TN->currentItem();
+    return current && current->isSelected() ? current : nullptr;
 }
 
 void TfrmArea::LoadAreaTree()
@@ -178,8 +202,27 @@ void TfrmArea::installKeyPreview()
     }
 }
 
+namespace {
+
+// Ctrl+A, Ctrl+D and Ctrl+F are named in the toolbar's hints but bound to nothing: no
+// control of the window may act on them (an item view would select every line on Ctrl+A).
+bool isUnboundShortcut(const QKeyEvent* key)
+{
+    return (key->modifiers() & Qt::ControlModifier) &&
+           (key->key() == Qt::Key_A || key->key() == Qt::Key_D || key->key() == Qt::Key_F);
+}
+
+} // namespace
+
 bool TfrmArea::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        isControlOf(this, static_cast<QWidget*>(watched)) &&
+        isUnboundShortcut(static_cast<const QKeyEvent*>(event))) {
+        // Claimed for the control, so no shortcut of the host fires, then dropped below.
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyRelease) {
         m_previewedKey = nullptr;
     } else if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
@@ -197,6 +240,8 @@ bool TfrmArea::eventFilter(QObject* watched, QEvent* event)
             const Qt::KeyboardModifiers modifiers = key->modifiers();
             guarded([this, code, modifiers] { FormKeyDown(code, modifiers); });
         }
+        if (isUnboundShortcut(static_cast<const QKeyEvent*>(event)))
+            return true;
     }
     return TFrmBase::eventFilter(watched, event);
 }

@@ -4,6 +4,8 @@
 #include "area/StorageAreaLines.h"
 #include "area/StorageAreaList.h"
 #include "host/TFrmBase.h"
+#include "platform/ClientDataset.h"
+#include "platform/MessageBox.h"
 #include "shared/TsysmsgInfo.h"
 
 #include <QDialog>
@@ -71,6 +73,11 @@ public:
     TNelvoClass* serverContext() const { return m_context.get(); }
     const TsysmsgInfo& sysmsgInfo() const { return *m_sysmsgInfo; }
     TfrmQyda* areaDialog() const; // nullptr until the first add or modify
+    // The tree's selected node: its current node when that is selected, else nullptr.
+    QTreeWidgetItem* selectedNode() const;
+    // In the refused state (start-up failed or the period is not carried forward) shows the
+    // refusal's message again and answers true: nothing may be stored then.
+    bool showRefusal();
 
     void LoadAreaTree();
     void LoadStorageAreas();
@@ -123,4 +130,12 @@ private:
     std::unique_ptr<TNelvoClass> m_context;
     std::unique_ptr<TsysmsgInfo> m_sysmsgInfo;
     QPointer<QDialog> m_areaDialog; // the TfrmQyda, owned by the window, created on first use
+
+    // The start-up refusal shown, kept to be shown again; empty text while working.
+    struct Refusal {
+        QString text;
+        QString caption;
+        platform::MessageBoxIcon icon = platform::MessageBoxIcon::Information;
+    } m_refusal;
+    void refuse(const Refusal& refusal);
 };

@@ -1,5 +1,6 @@
 // The area window's controls and their design values.
 #include "area/AreaToolImages.h"
+#include "area/CutTextToolTipDelegate.h"
 #include "area/FixedItemHeightDelegate.h"
 #include "area/TfrmArea.h"
 #include "platform/Fonts.h"
@@ -13,6 +14,8 @@ namespace {
 const QColor HeaderGreen(0, 128, 0);
 const QColor ListBackground(251, 254, 222); // 14614267
 constexpr int ListItemHeight = 12;
+// Captions in black on the button face: white on that light face could not be read.
+const QColor ToolCaptionColor(0, 0, 0);
 
 QLabel* createHeader(const QString& name, const QString& text, int height, QWidget* parent)
 {
@@ -73,7 +76,7 @@ QToolButton* addToolButton(QToolBar* toolBar, const QString& name, const QString
     button->setFixedSize(43, 35);
     button->setFont(platform::songtiFont(12));
     QPalette palette = button->palette();
-    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::ButtonText, ToolCaptionColor);
     button->setPalette(palette);
     toolBar->addWidget(button);
     return button;
@@ -88,6 +91,7 @@ TFlatButton* addFlatButton(QWidget* column, const QString& name, const QString& 
     button->setFont(font);
     button->setBorderColor(HeaderGreen);
     button->setGeometry(4, top, 22, 23);
+    button->setFocusPolicy(Qt::TabFocus); // the transfers work without a mouse
     return button;
 }
 
@@ -121,6 +125,7 @@ void TfrmArea::buildLayout()
     // Every row is one line in one font: the view measures one row instead of each one.
     TN->setUniformRowHeights(true);
     TN->setFrameShape(QFrame::NoFrame);
+    TN->setItemDelegate(new CutTextToolTipDelegate(TN));
     setListBackground(TN);
     PanelLC->layout()->addWidget(PanelLT);
     PanelLC->layout()->addWidget(TN);
@@ -147,6 +152,14 @@ void TfrmArea::buildLayout()
     FlatSplitter1->setStretchFactor(0, 0);
     FlatSplitter1->setStretchFactor(1, 1);
     FlatSplitter1->setSizes({225, 825 - 225 - 1});
+
+    // Tab goes tree, mapped list, the four transfer buttons, storage list.
+    setTabOrder(TN, listDZ);
+    setTabOrder(listDZ, btnToLeft);
+    setTabOrder(btnToLeft, btnToRight);
+    setTabOrder(btnToRight, btnAllToLeft);
+    setTabOrder(btnAllToLeft, tbnAllToRight);
+    setTabOrder(tbnAllToRight, listccqyda);
 }
 
 void TfrmArea::buildToolBar(QWidget* panelMain)
@@ -158,11 +171,15 @@ void TfrmArea::buildToolBar(QWidget* panelMain)
     ToolBar->setFloatable(false);
     ToolBar->setIconSize(QSize(16, 16));
     ToolBar->setContentsMargins(0, 0, 0, 0);
-    // Flat buttons with no padding, so a 16-pixel picture and a 12-pixel caption fit in 35.
-    ToolBar->setStyleSheet(QStringLiteral(
-        "QToolButton { color: white; padding: 0px; margin: 0px; border: 1px solid transparent; }"
-        "QToolButton:hover { border-color: rgb(160, 160, 160); }"
-        "QToolButton:pressed { background: rgb(208, 208, 208); }"));
+    // A bar without frame, padding or spacing and flat buttons without padding, so a 16-pixel
+    // picture and a 12-pixel caption fit whole in 35.
+    ToolBar->setStyleSheet(
+        QStringLiteral(
+            "QToolBar { border: 0px; padding: 0px; spacing: 0px; }"
+            "QToolButton { color: %1; padding: 0px; margin: 0px; border: 1px solid transparent; }"
+            "QToolButton:hover { border-color: rgb(160, 160, 160); }"
+            "QToolButton:pressed { background: rgb(208, 208, 208); }")
+            .arg(ToolCaptionColor.name()));
     TbnAdd = addToolButton(ToolBar, QStringLiteral("TbnAdd"), QStringLiteral("增  加"),
                            QStringLiteral("增加一条记录 Ctrl+A"), 4);
     Tbnupdate = addToolButton(ToolBar, QStringLiteral("Tbnupdate"), QStringLiteral("修  改"),

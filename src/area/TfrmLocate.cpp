@@ -3,13 +3,12 @@
 #include "area/TFlatComboBox.h"
 #include "area/TFlatEdit.h"
 #include "platform/Fonts.h"
+#include "shared/DialogPlacement.h"
 #include "shared/TFlatButton.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QScreen>
 
 namespace {
 
@@ -69,6 +68,9 @@ void TfrmLocate::buildLayout()
     FlatButton2->setObjectName(QStringLiteral("FlatButton2"));
     FlatButton2->setGeometry(176, 80, 65, 25);
     FlatButton2->setBorderColor(kGreen);
+    // Tab stops, so OK and Cancel are reached and pressed without a mouse.
+    FlatButton1->setFocusPolicy(Qt::TabFocus);
+    FlatButton2->setFocusPolicy(Qt::TabFocus);
 
     setTabOrder(FlatComboBox1, FlatEdit1);
     setTabOrder(FlatEdit1, FlatButton1);
@@ -91,20 +93,15 @@ void TfrmLocate::FlatButton2Click()
 void TfrmLocate::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    placeOnDesktop();
+    placeOnOwner();
 }
 
-void TfrmLocate::placeOnDesktop()
+void TfrmLocate::placeOnOwner()
 {
-    // The outer size includes the frame the window system adds; centre that on the desktop.
+    // The outer size includes the frame the window system adds; centre that on the owner.
     const QSize frame = frameGeometry().size() - geometry().size();
     resize(kOuterSize - frame);
-    if (const QScreen* screen =
-            this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        const QRect desktop = screen->geometry();
-        move(desktop.left() + (desktop.width() - kOuterSize.width()) / 2,
-             desktop.top() + (desktop.height() - kOuterSize.height()) / 2);
-    }
+    CentreOnOwner(*this);
 }
 
 void TfrmLocate::resizeEvent(QResizeEvent* event)

@@ -35,5 +35,5 @@ protected:
 
 private:
     void buildLayout();
-    void placeOnDesktop();
+    void placeOnOwner();
 };

@@ -2,6 +2,7 @@
 
 #include "area/AreaModel.h"
 #include "area/AreaModuleState.h"
+#include "area/AreaStatements.h"
 #include "area/TFlatComboBox.h"
 #include "area/TFlatEdit.h"
 #include "area/TfrmArea.h"
@@ -9,6 +10,7 @@
 #include "host/HostDataService.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "shared/DialogPlacement.h"
 #include "shared/MessageDialog.h"
 #include "shared/TFlatButton.h"
 
@@ -65,7 +67,6 @@ TfrmQyda::TfrmQyda(QWidget* areaWindow) : QDialog(areaWindow)
     setWindowTitle(QStringLiteral("区域档案"));
     setFont(platform::songtiFont(12));
     setFixedSize(274, 156);
-    move(354, 221);
     buildLayout();
 }
 
@@ -104,6 +105,7 @@ void TfrmQyda::buildLayout()
     edtmc->setObjectName(QStringLiteral("edtmc"));
     edtmc->setAccessibleName(QStringLiteral("区域名称"));
     edtmc->setGeometry(84, 72, 159, 18);
+    edtmc->setMaxLength(AreaNameMaxLength);
     edtmc->installEventFilter(this);
 
     btnadd = new TFlatButton(QStringLiteral("确定(&O)"), PanelCC);
@@ -115,6 +117,9 @@ void TfrmQyda::buildLayout()
     btncancel->setObjectName(QStringLiteral("btncancel"));
     btncancel->setGeometry(145, 108, 72, 24);
     btncancel->setBorderColor(kGreen);
+    // Tab stops, so OK and Cancel are reached and pressed without a mouse.
+    btnadd->setFocusPolicy(Qt::TabFocus);
+    btncancel->setFocusPolicy(Qt::TabFocus);
 
     // Tab order: code, name, OK, cancel, kind.
     setTabOrder(edtbm, edtmc);
@@ -132,6 +137,7 @@ void TfrmQyda::buildLayout()
 void TfrmQyda::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    CentreOnOwner(*this);
     platform::runGuarded(platform::windowHandle(this), [this] { FormShow(); });
 }
 
@@ -197,6 +203,9 @@ void TfrmQyda::btncancelClick()
 
 void TfrmQyda::btnaddClick()
 {
+    // A refused window stores nothing: the refusal stops work on a period not carried forward.
+    if (TfrmArea* window = areaWindow(); window && window->showRefusal())
+        return;
     if (edtbm->text().isEmpty()) {
         showInformation(QStringLiteral("区域编码不能为空！"));
         edtbm->setFocus();
@@ -220,8 +229,8 @@ void TfrmQyda::btnaddClick()
     if (QydaMode == 1) {
         if (!UpdateArea())
             return;
-        if (window && window->TN->currentItem())
-            window->TN->currentItem()->setText(0, nodeText);
+        if (QTreeWidgetItem* node = window ? window->selectedNode() : nullptr)
+            node->setText(0, nodeText);
         accept();
         return;
     }
@@ -245,14 +254,12 @@ QString TfrmQyda::kindKey() const
 bool TfrmQyda::InsertArea()
 {
     const QString kind = kindKey();
-    const QString code = EscapeSqlLiteral(edtbm->text().trimmed());
-    const QString name = EscapeSqlLiteral(edtmc->text().trimmed());
+    const QString code = edtbm->text().trimmed();
+    const QString name = edtmc->text().trimmed();
     const platform::WindowHandle handle = platform::windowHandle(this);
 
     platform::Variant data;
-    if (!HostDataService::queryData(QStringLiteral("Select f_qybm from tbqyda where f_qybm='") +
-                                        code + QStringLiteral("'"),
-                                    data)) {
+    if (!HostDataService::queryData(AreaStatements::areaCodeQuery(code), data)) {
         ShowServerErrors(handle, data);
         return false;
     }
@@ -262,9 +269,7 @@ bool TfrmQyda::InsertArea()
         return false;
     }
 
-    platform::Variant batch(QStringLiteral("Insert into tbqyda(f_qybm,f_qymc,f_qylx) values('") +
-                            code + QStringLiteral("','") + name + QStringLiteral("','") +
-                            EscapeSqlLiteral(kind) + QStringLiteral("')"));
+    platform::Variant batch(AreaStatements::insertAreaStatement(code, name, kind));
     if (!HostDataService::executeBatch(batch)) {
         ShowServerErrors(handle, batch);
         return false;
@@ -274,17 +279,31 @@ bool TfrmQyda::InsertArea()
 
 bool TfrmQyda::UpdateArea()
 {
-    const QString kind = kindKey();
-    platform::Variant batch(
-        QStringLiteral("update tbqyda set f_qymc ='") + EscapeSqlLiteral(edtmc->text().trimmed()) +
-        QStringLiteral("' ") + QStringLiteral("where f_qybm='") +
-        EscapeSqlLiteral(edtbm->text().trimmed()) + QStringLiteral("' and f_qylx='") +
-        EscapeSqlLiteral(kind) + QStringLiteral("'"));
-    if (!HostDataService::executeBatch(batch)) {
+    const QString code = edtbm->text().trimmed();
+    const QString name = edtmc->text().trimmed();
+    platform::Variant batch(AreaStatements::updateAreaStatement(name, code, kindKey()));
+    if (!HostDataService::executeBatch(batch) || !areaHasName(code, name)) {
         showInformation(QStringLiteral("更新区域档案失败！"));
         return false;
     }
     return true;
+}
+
+bool TfrmQyda::areaHasName(const QString& code, const QString& name)
+{
+    // An update that matched no row (removed meanwhile, a stored kind in lower case) also
+    // succeeds: read the row back to learn whether the rename happened.
+    platform::Variant data;
+    if (!HostDataService::queryData(AreaStatements::areaNameQuery(code), data)) {
+        ShowServerErrors(platform::windowHandle(this), data);
+        return false;
+    }
+    platform::ClientDataset rows;
+    rows.loadPacket(data);
+    if (rows.isEmpty())
+        return false;
+    const platform::Variant stored = rows.fieldValue(QStringLiteral("f_qymc"));
+    return !stored.isNull() && stored.toText() == name;
 }
 
 TfrmArea* TfrmQyda::areaWindow() const

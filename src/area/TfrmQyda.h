@@ -53,4 +53,7 @@ private:
     // The area window whose tree the dialog keeps in step, or nullptr.
     TfrmArea* areaWindow() const;
     QString kindKey() const;
+    // Whether the area with this code now has this name; false after showing the server's
+    // error list when the query failed.
+    bool areaHasName(const QString& code, const QString& name);
 };

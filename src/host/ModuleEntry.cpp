@@ -59,6 +59,8 @@ void openAreaWindow(const unsigned char* operatorBuffer, std::uintptr_t appHandl
     window->PanelMain->resize(window->PanelMain->width(), parent->height());
     window->PanelMain->resize(parent->width(), window->PanelMain->height());
     window->show();
+    // The window's keys work at once: the focus leaves the host's controls for the tree.
+    window->TN->setFocus(Qt::OtherFocusReason);
     window.release(); // owned by the parent from now on
 }
 

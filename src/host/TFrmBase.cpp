@@ -29,6 +29,14 @@ TFrmBase::TFrmBase(QWidget* owner)
     PanelMain->setObjectName(QStringLiteral("PanelMain"));
     PanelMain->setFrameShape(QFrame::NoFrame);
     PanelMain->move(0, 0);
+    PanelMain->installEventFilter(this);
+}
+
+bool TFrmBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == PanelMain && event->type() == QEvent::Resize)
+        resize(size().expandedTo(PanelMain->size())); // PanelMain sits at (0, 0)
+    return QWidget::eventFilter(watched, event);
 }
 
 intptr_t TFrmBase::windowMessage(uint32_t message, intptr_t wParam, intptr_t lParam)

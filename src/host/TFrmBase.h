@@ -23,4 +23,7 @@ protected:
     void FormCreate();
     // Close handler: sends WM_USER+4 synchronously, then the window is freed (deleteLater).
     void closeEvent(QCloseEvent* event) override;
+    // Keeps the window at least as large as PanelMain, however the panel was sized, so a
+    // panel wider or taller than the screen is not cut off at the window's first size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };

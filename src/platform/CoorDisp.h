@@ -12,7 +12,7 @@ namespace platform {
 //   GetServerDate        (Value by ref)                          -> bool; Value: "YYYYMMDD..."
 //   GetServerDateTime    (Value by ref)                          -> bool; Value: date and time text
 //   GetEmployeeName      (Kind int32 = 1 by value, Value by ref) -> bool; Value: packet with f_zymc
-//   GetDatabaseType      ()                                      -> text "SQLSERVER", "DB2", "ORACLE"
+//   GetDatabaseType      ()                                      -> text: the database, "SQLITE" or "POSTGRESQL"
 //   GetSystemParameters  (Value by ref)                          -> bool; Value: packet f_Csmc, f_csz
 // An error payload is a one-dimensional array of texts, one message each.
 // clang-format on

@@ -1,5 +1,7 @@
 #include "shared/MessageDialog.h"
 
+#include "shared/DialogPlacement.h"
+
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
 #include "shared/MulDiv.h"
@@ -163,8 +165,6 @@ int ShowMessageDialog(const QString& text, MsgKind kind, MsgButtons buttons)
         ~FreeDialog() { delete dialog.data(); }
     } freeDialog{dialog};
 
-    const QRect screen = screenGeometry();
-    dialog->move(screen.x() + (screen.width() - dialog->width()) / 2,
-                 screen.y() + (screen.height() - dialog->height()) / 2);
+    CentreOnOwner(*dialog);
     return platform::execModal(*dialog);
 }

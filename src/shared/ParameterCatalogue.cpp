@@ -220,6 +220,18 @@ bool isFlagSet(const Variant& value)
     return value.toText() == u"1";
 }
 
+// "number": a numeric value as it is; a text read as a number, blanks around it allowed and
+// a fraction rounded as a real value is (a half to the even neighbour). A text that is no
+// number raises the variant's conversion error.
+int32_t numberOfValue(const platform::Variant& value)
+{
+    if (!value.isText())
+        return value.toInt32();
+    bool isNumber = false;
+    const double number = TrimBlanks(value.toText()).toDouble(&isNumber);
+    return isNumber ? platform::Variant(number).toInt32() : value.toInt32();
+}
+
 int32_t numberFromText(const QString& text, bool useFallback, const char* fallback)
 {
     return platform::textToInt32(useFallback ? QString::fromUtf8(fallback) : text);
@@ -237,7 +249,7 @@ Variant applyRule(ValueRule rule, const Variant& value, const char* fallback)
         return TrimBlanks(text).isEmpty() ? QString::fromUtf8(fallback) : text;
     }
     case ValueRule::Number:
-        return value.toInt32();
+        return numberOfValue(value);
     case ValueRule::NumberFromText:
         return platform::textToInt32(value.toText());
     case ValueRule::NumberFromTextEmptyAsDefault: {

@@ -37,19 +37,6 @@ bool callWithData(SysmsgSession& session, int32_t dispId)
     return serverOf(session).invoke(dispId, {DispatchArgument::byRef(session.callData)}).toBool();
 }
 
-// The text of column of the first row; a packet without rows reads as null, which no text
-// conversion accepts.
-QString firstRowText(platform::ClientDataset& dataSet, const QString& column)
-{
-    dataSet.first();
-    if (dataSet.eof()) {
-        if (!dataSet.table().columns.contains(column, Qt::CaseInsensitive))
-            dataSet.fieldValue(column); // raises "Field ... not found"
-        return Variant::null().toText();
-    }
-    return dataSet.fieldText(column);
-}
-
 bool onlyServerValuesSelected(const TsysmsgItems& items)
 {
     const TsysmsgItems serverValues{TsysmsgItem::curYearMonth, TsysmsgItem::curDate,
@@ -85,7 +72,10 @@ void load(SysmsgSession& session, TsysmsgInfo& info, const TsysmsgItems& items)
             serverOf(session).invoke(platform::CoorDisp::GetEmployeeName, arguments).toBool(),
             "取得制单人名称时出错！！");
         session.dataSet.loadPacket(session.callData);
-        info.operatorName = firstRowText(session.dataSet, QStringLiteral("f_zymc"));
+        // No employee row: the operator is unknown, a failure of this step like a failed call.
+        session.dataSet.first();
+        failUnless(!session.dataSet.eof(), "取得制单人名称时出错！！");
+        info.operatorName = session.dataSet.fieldText(QStringLiteral("f_zymc"));
     }
     if (onlyServerValuesSelected(items))
         return;

@@ -34,6 +34,13 @@ void TFlatButton::paintEvent(QPaintEvent*)
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+
     // A pressed button shows its caption one pixel down and right.
     QRect textRect = rect();
     if (isDown())

@@ -4,8 +4,9 @@
 #include <QPushButton>
 
 // A flat push button: a 1-pixel border of borderColor() around the caption, the parent's
-// background showing through, the hand-point cursor. It never takes the keyboard focus and
-// is never a default button, so Enter and Escape reach the window that holds it.
+// background showing through, the hand-point cursor. It takes no keyboard focus unless its
+// window gives it a focus policy (then a dotted frame shows the focus and Space presses it),
+// and is never a default button, so Enter and Escape reach the window that holds it.
 class TFlatButton : public QPushButton {
     Q_OBJECT
 public:

@@ -1,14 +1,20 @@
 // The area window on a real data server: start-up states, the tree and the lists, the
 // middle list following the selection, and the keys.
 #include "AreaWindowFixture.h"
+#include "area/TFlatEdit.h"
+#include "area/TfrmQyda.h"
 #include "platform/CoorDisp.h"
+#include "shared/TFlatButton.h"
 #include "shared/TNelvoClass.h"
 #include "support/ModalScript.h"
 
 #include <QAccessible>
+#include <QHelpEvent>
 #include <QListView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
+#include <cmath>
 
 using platform::CoorDisp::QueryData;
 
@@ -17,6 +23,44 @@ namespace {
 const QString Pick = QStringLiteral("拣货区域(PICK)");
 const QString Put = QStringLiteral("上架补货区域(PUT)");
 const QString MPick = QStringLiteral("拣货管理区域(MPICK)");
+
+// The texts of the selected lines of a list, in list order (item view API only).
+QStringList selectedTexts(const QAbstractItemView* list)
+{
+    QStringList texts;
+    const QAbstractItemModel* model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (list->selectionModel()->isSelected(index))
+            texts.append(index.data().toString());
+    }
+    return texts;
+}
+
+void selectTexts(QAbstractItemView* list, const QStringList& texts)
+{
+    list->selectionModel()->clearSelection();
+    const QAbstractItemModel* model = list->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        if (texts.contains(index.data().toString()))
+            list->selectionModel()->select(index, QItemSelectionModel::Select);
+    }
+}
+
+// WCAG contrast ratio of two colours (1 to 21).
+double contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 QStringList childTexts(const QTreeWidgetItem* node)
 {
@@ -43,7 +87,13 @@ private slots:
     void escapeClosesWindow();
     void escapeHidesVisibleListView();
     void controlLClicksLocateOnce();
+    void unboundControlKeysDoNothing_data();
     void unboundControlKeysDoNothing();
+    void selectedNodeCannotBeDeselected_data();
+    void selectedNodeCannotBeDeselected();
+    void tabAndSpaceReachTransferButtons();
+    void toolbarCaptionsWholeAndReadable();
+    void cutNodeTextShowsAsToolTip();
     void layoutNamesAndSizes();
     void serverCallsShowBusyCursor();
     void errorInHandlerIsShownAndWindowGoesOn();
@@ -94,6 +144,9 @@ void TfrmAreaTest::startUpRefused_data()
         << QStringLiteral("update tbKjqj set f_dqny = '202602';")
         << QStringLiteral("系统尚未结转,请进行结转处理") << QStringLiteral("提示")
         << platform::MessageBoxIcon::Information;
+    QTest::newRow("unknown operator")
+        << QStringLiteral("delete from tbZyda;") << QStringLiteral("取得制单人名称时出错！！")
+        << QStringLiteral("错误") << platform::MessageBoxIcon::Stop;
 }
 
 void TfrmAreaTest::startUpRefused()
@@ -117,6 +170,25 @@ void TfrmAreaTest::startUpRefused()
     QCOMPARE(box.owner, platform::windowHandle(window));
     QCOMPARE(window->TN->topLevelItemCount(), 0);
     QCOMPARE(window->listccqyda->count(), 0);
+    QVERIFY(fixture.server().textsOf(QueryData).isEmpty());
+
+    // The area dialog still opens, but its OK shows the refusal again and stores nothing.
+    testsupport::ModalScript dialogs;
+    dialogs.queue([](QDialog& dialog) {
+        auto& area = static_cast<TfrmQyda&>(dialog);
+        area.show();
+        area.edtbm->setText(QStringLiteral("Z01"));
+        area.edtmc->setText(QStringLiteral("不该存"));
+        area.btnadd->click();
+        area.hide();
+        return 0;
+    });
+    window->TbnAddClick();
+    QCOMPARE(dialogs.pending(), 0);
+    QCOMPARE(fixture.boxes().count(), 2);
+    QCOMPARE(fixture.boxes().last().text, text);
+    QCOMPARE(fixture.boxes().last().caption, caption);
+    QVERIFY(fixture.server().textsOf(platform::CoorDisp::ExecuteBatch).isEmpty());
     QVERIFY(fixture.server().textsOf(QueryData).isEmpty());
 }
 
@@ -297,23 +369,184 @@ void TfrmAreaTest::controlLClicksLocateOnce()
     QCOMPARE(locate.count(), 1);
 }
 
+void TfrmAreaTest::unboundControlKeysDoNothing_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    const QStringList controls{
+        "TbnAdd", "Tbnupdate", "TbnDelete",  "TbnLocate",    "btnhand",       "TbnExit",   "TN",
+        "listDZ", "btnToLeft", "btnToRight", "btnAllToLeft", "tbnAllToRight", "listccqyda"};
+    for (const QString& control : controls) {
+        QTest::addRow("%s Ctrl+A", qPrintable(control)) << control << int(Qt::Key_A);
+        QTest::addRow("%s Ctrl+D", qPrintable(control)) << control << int(Qt::Key_D);
+        QTest::addRow("%s Ctrl+F", qPrintable(control)) << control << int(Qt::Key_F);
+    }
+}
+
 void TfrmAreaTest::unboundControlKeysDoNothing()
 {
+    QFETCH(QString, control);
+    QFETCH(int, key);
     AreaWindowFixture fixture;
     QString error;
-    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    QVERIFY2(
+        fixture.create(QStringLiteral("insert into tbqydz values ('PICK', 'A01', 'S03');"), error),
+        qPrintable(error));
     QPointer<TfrmArea> window = fixture.openWindow();
     QVERIFY(window);
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
+    selectTexts(window->listDZ, {QStringLiteral("S01 一号存储")});
+    selectTexts(window->listccqyda, {QStringLiteral("S02 二号存储")});
+    QTreeWidgetItem* selected = window->selectedNode();
+    QVERIFY(selected);
+    auto* target = window->findChild<QWidget*>(control);
+    QVERIFY(target);
+    QVERIFY(target->focusPolicy() & Qt::TabFocus); // a control the clerk can be in
+    target->setFocus();
+    fixture.server().clearCalls();
+
     testsupport::ModalScript dialogs;
     QSignalSpy add(window->TbnAdd, &QToolButton::clicked);
     QSignalSpy remove(window->TbnDelete, &QToolButton::clicked);
     QSignalSpy locate(window->TbnLocate, &QToolButton::clicked);
-    for (Qt::Key key : {Qt::Key_A, Qt::Key_D, Qt::Key_F})
-        QTest::keyClick(window->TN, key, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window);
     QCOMPARE(add.count() + remove.count() + locate.count(), 0);
     QVERIFY(dialogs.seen().isEmpty());
+    QVERIFY(fixture.server().calls().isEmpty());
+    QCOMPARE(window->selectedNode(), selected);
+    QCOMPARE(selectedTexts(window->listDZ), QStringList{QStringLiteral("S01 一号存储")});
+    QCOMPARE(selectedTexts(window->listccqyda), QStringList{QStringLiteral("S02 二号存储")});
+}
+
+void TfrmAreaTest::selectedNodeCannotBeDeselected_data()
+{
+    QTest::addColumn<bool>("byKey"); // Ctrl+Space, else Ctrl+click
+    QTest::newRow("Ctrl+click") << false;
+    QTest::newRow("Ctrl+Space") << true;
+}
+
+void TfrmAreaTest::selectedNodeCannotBeDeselected()
+{
+    QFETCH(bool, byKey);
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
+    QTreeWidgetItem* node = window->TN->currentItem();
+    window->TN->setFocus();
+    if (byKey)
+        QTest::keyClick(window->TN, Qt::Key_Space, Qt::ControlModifier);
+    else
+        QTest::mouseClick(window->TN->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          window->TN->visualItemRect(node).center());
+    // What the clerk sees selected is what the actions work on.
+    QCOMPARE(window->TN->currentItem(), node);
+    QCOMPARE(window->TN->selectedItems(), QList<QTreeWidgetItem*>{node});
+    QCOMPARE(window->selectedNode(), node);
+    QCOMPARE(AreaWindowFixture::lines(window->listDZ), QStringList{QStringLiteral("S01 一号存储")});
+}
+
+void TfrmAreaTest::tabAndSpaceReachTransferButtons()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    QWidget* top = window->window();
+    top->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(top));
+    QVERIFY(AreaWindowFixture::selectNode(window, QStringLiteral("A01 一号拣货区")));
+    selectTexts(window->listccqyda, {QStringLiteral("S03 三号存储")});
+
+    window->listDZ->setFocus();
+    const QList<QWidget*> order{window->btnToLeft, window->btnToRight, window->btnAllToLeft,
+                                window->tbnAllToRight, window->listccqyda};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    for (int back = 0; back < 4; ++back)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), window->btnToLeft);
+    fixture.server().clearCalls();
+    QTest::keyClick(window->btnToLeft, Qt::Key_Space);
+    QCOMPARE(fixture.server().textsOf(platform::CoorDisp::ExecuteBatch),
+             QStringList{QStringLiteral(
+                 "Insert into tbQydz(f_qylx,f_qybm,f_ccqybm) values('PICK','A01','S03'); ")});
+    QVERIFY(AreaWindowFixture::lines(window->listDZ).contains(QStringLiteral("S03 三号存储")));
+}
+
+void TfrmAreaTest::toolbarCaptionsWholeAndReadable()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    QVERIFY2(fixture.create(QString(), error), qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    const QList<QToolButton*> buttons{window->TbnAdd,    window->Tbnupdate, window->TbnDelete,
+                                      window->TbnLocate, window->btnhand,   window->TbnExit};
+    for (QToolButton* button : buttons) {
+        // Inside the bar, so the header row below does not cover its lower part.
+        QVERIFY2(window->ToolBar->rect().contains(button->geometry()),
+                 qPrintable(button->objectName()));
+        // The caption's ink (below the picture) stands out from the face and ends above the
+        // button's bottom edge: the whole caption is drawn.
+        const QImage image = button->grab().toImage();
+        const QColor face = image.pixelColor(1, image.height() - 1);
+        double best = 1;
+        int lowestInk = -1;
+        for (int y = 18; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const double ratio = contrast(image.pixelColor(x, y), face);
+                best = std::max(best, ratio);
+                if (ratio >= 3)
+                    lowestInk = y;
+            }
+        }
+        QVERIFY2(best >= 4.5,
+                 qPrintable(QStringLiteral("%1: contrast %2").arg(button->objectName()).arg(best)));
+        QVERIFY2(lowestInk >= 0 && lowestInk < image.height() - 1,
+                 qPrintable(QStringLiteral("%1: caption reaches row %2 of %3")
+                                .arg(button->objectName())
+                                .arg(lowestInk)
+                                .arg(image.height())));
+    }
+}
+
+void TfrmAreaTest::cutNodeTextShowsAsToolTip()
+{
+    AreaWindowFixture fixture;
+    QString error;
+    const QString longName = QString(30, QChar(0x533A));
+    QVERIFY2(fixture.create(
+                 QStringLiteral("insert into tbQyda values ('A09', '%1', 'PICK');").arg(longName),
+                 error),
+             qPrintable(error));
+    TfrmArea* window = fixture.openWindow();
+    QVERIFY(window);
+    window->FlatSplitter1->setSizes({150, 700});
+    QApplication::processEvents();
+    const auto hoverOver = [window](const QString& text) {
+        const QList<QTreeWidgetItem*> found =
+            window->TN->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        if (found.size() != 1)
+            return false;
+        const QPoint centre = window->TN->visualItemRect(found.front()).center();
+        QHelpEvent event(QEvent::ToolTip, centre, window->TN->viewport()->mapToGlobal(centre));
+        QApplication::sendEvent(window->TN->viewport(), &event);
+        return true;
+    };
+    const QString cut = QStringLiteral("A09 ") + longName;
+    QVERIFY(hoverOver(cut));
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), cut);
+    QVERIFY(hoverOver(QStringLiteral("B01 补货区"))); // fits: no tooltip
+    QTRY_VERIFY(!QToolTip::isVisible());
 }
 
 void TfrmAreaTest::layoutNamesAndSizes()

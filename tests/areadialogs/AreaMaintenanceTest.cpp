@@ -42,6 +42,14 @@ private slots:
     void addUpdatesTheOwningWindowsTree();
     void modifyChangesOnlyTheName();
     void modifyFailureKeepsDialogAndNode();
+    void modifyKeepsStoredLowerCaseCode();
+    void changeThatChangedNothingIsAFailure_data();
+    void changeThatChangedNothingIsAFailure();
+    void nameEditTakesWhatTheDatabaseKeeps();
+    void tabAndSpaceReachOkAndCancel_data();
+    void tabAndSpaceReachOkAndCancel();
+    void dialogsCentredOnTheirOwner_data();
+    void dialogsCentredOnTheirOwner();
     void addAfterModifyShowsCarriedOverContents();
     void modifyAndDeleteNeedAnAreaNode_data();
     void modifyAndDeleteNeedAnAreaNode();
@@ -194,17 +202,18 @@ void AreaMaintenanceTest::addKeepsQuotesLiteral()
 
 void AreaMaintenanceTest::addFailureShowsServerErrors()
 {
+    QVERIFY(m_fixture->run(QStringLiteral("create trigger refuse_insert before insert on tbQyda "
+                                          "begin select raise(abort, 'refused'); end;")));
     testsupport::MessageBoxRecorder boxes;
     testsupport::ModalScript script;
-    const QString tooLong(61, QLatin1Char('N')); // longer than the name column allows
     script.queue(drive([&](QDialog& dialog) {
         TfrmQyda& d = areaDialog(dialog);
         d.edtbm->setText(QStringLiteral("C09"));
-        d.edtmc->setText(tooLong);
+        d.edtmc->setText(QStringLiteral("九号"));
         d.btnadd->click();
         QVERIFY(d.isVisible());
         QCOMPARE(d.edtbm->text(), QStringLiteral("C09"));
-        QCOMPARE(d.edtmc->text(), tooLong);
+        QCOMPARE(d.edtmc->text(), QStringLiteral("九号"));
     }));
     m_window->TbnAddClick();
     QCOMPARE(boxes.count(), 1);
@@ -262,22 +271,204 @@ void AreaMaintenanceTest::modifyFailureKeepsDialogAndNode()
 {
     QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("M01 管理区"));
     m_window->TN->setCurrentItem(node);
+    QVERIFY(m_fixture->run(QStringLiteral("create trigger refuse_rename before update on tbQyda "
+                                          "begin select raise(abort, 'refused'); end;")));
     testsupport::MessageBoxRecorder boxes;
     testsupport::ModalScript script;
     QStringList messages;
-    const QString tooLong(61, QLatin1Char('N')); // longer than the name column allows
     script.queue(drive([&](QDialog& dialog) {
         TfrmQyda& d = areaDialog(dialog);
-        d.edtmc->setText(tooLong);
+        d.edtmc->setText(QStringLiteral("新名"));
         d.btnadd->click();
         QVERIFY(d.isVisible());
-        QCOMPARE(d.edtmc->text(), tooLong);
+        QCOMPARE(d.edtmc->text(), QStringLiteral("新名"));
     }));
     script.queue(recordMessage(messages));
     m_window->TbnupdateClick();
     QCOMPARE(messages, QStringList{QStringLiteral("信息|更新区域档案失败！")});
     QCOMPARE(boxes.count(), 0); // no error list
     QCOMPARE(node->text(0), QStringLiteral("M01 管理区"));
+}
+
+void AreaMaintenanceTest::modifyKeepsStoredLowerCaseCode()
+{
+    // Imports and other systems store codes in lower case.
+    QVERIFY(m_fixture->run(QStringLiteral("insert into tbQyda values ('a03', '小写区', 'PUT');")));
+    m_window = m_fixture->newWindow();
+    QTreeWidgetItem* node = findNode(*m_window, QStringLiteral("a03 小写区"));
+    QVERIFY(node);
+    m_window->TN->setCurrentItem(node);
+    m_fixture->clearTrace();
+    testsupport::ModalScript script;
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        QCOMPARE(d.edtbm->text(), QStringLiteral("a03"));
+        d.edtmc->setText(QStringLiteral("改名区"));
+        d.btnadd->click();
+    }));
+    m_window->TbnupdateClick();
+    QCOMPARE(m_fixture->traced(QStringLiteral("ExecuteBatch")),
+             QStringList{QStringLiteral(
+                 "update tbqyda set f_qymc ='改名区' where f_qybm='a03' and f_qylx='PUT'")});
+    QCOMPARE(m_fixture->rows(QStringLiteral("select f_qymc from tbQyda where f_qybm='a03'"),
+                             {QStringLiteral("f_qymc")}),
+             QList<QStringList>{{QStringLiteral("改名区")}});
+    QCOMPARE(node->text(0), QStringLiteral("a03 改名区"));
+}
+
+void AreaMaintenanceTest::changeThatChangedNothingIsAFailure_data()
+{
+    QTest::addColumn<QString>("before");   // run before the window opens
+    QTest::addColumn<QString>("meantime"); // run by another clerk while the dialog is open
+    QTest::addColumn<bool>("modify");      // modify, else delete
+    QTest::addColumn<QString>("node");
+    QTest::newRow("modify: removed meanwhile")
+        << QString() << QStringLiteral("delete from tbQyda where f_qybm='M01'") << true
+        << QStringLiteral("M01 管理区");
+    // Shown under its upper-case root, while the statements send the upper-case key.
+    const QString lowerKind = QStringLiteral("update tbQyda set f_qylx='put' where f_qybm='B01'");
+    QTest::newRow("modify: stored kind in lower case")
+        << lowerKind << QString() << true << QStringLiteral("B01 A01备用");
+    QTest::newRow("delete: stored kind in lower case")
+        << lowerKind << QString() << false << QStringLiteral("B01 A01备用");
+}
+
+void AreaMaintenanceTest::changeThatChangedNothingIsAFailure()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, meantime);
+    QFETCH(bool, modify);
+    QFETCH(QString, node);
+    if (!before.isEmpty()) {
+        QVERIFY(m_fixture->run(before));
+        m_window = m_fixture->newWindow();
+    }
+    QTreeWidgetItem* item = findNode(*m_window, node);
+    QVERIFY(item);
+    m_window->TN->setCurrentItem(item);
+    testsupport::MessageBoxRecorder boxes;
+    testsupport::ModalScript script;
+    QStringList messages;
+    if (modify) {
+        bool stayedOpen = false;
+        script.queue(drive([&](QDialog& dialog) {
+            TfrmQyda& d = areaDialog(dialog);
+            if (!meantime.isEmpty())
+                QVERIFY(m_fixture->run(meantime));
+            d.edtmc->setText(QStringLiteral("新名"));
+            d.btnadd->click();
+            stayedOpen = d.isVisible();
+        }));
+        script.queue(recordMessage(messages));
+        m_window->TbnupdateClick();
+        QCOMPARE(messages, QStringList{QStringLiteral("信息|更新区域档案失败！")});
+        QVERIFY(stayedOpen);
+        QCOMPARE(boxes.count(), 0);
+    } else {
+        m_window->TbnDeleteClick();
+        QCOMPARE(boxes.texts(), (QStringList{QStringLiteral("确定要删除此区域档案嘛？"),
+                                             QStringLiteral("删除区域档案失败！")}));
+        const platform::MessageBoxRequest box = boxes.last();
+        QCOMPARE(box.caption, QStringLiteral("提示："));
+        QCOMPARE(box.buttons, platform::MessageBoxButtons::Ok);
+        QCOMPARE(box.icon, platform::MessageBoxIcon::Information);
+        QCOMPARE(box.owner, platform::windowHandle(m_window.get()));
+    }
+    // The tree stays as it was.
+    QCOMPARE(findNode(*m_window, node), item);
+    QCOMPARE(m_window->selectedNode(), item);
+}
+
+void AreaMaintenanceTest::nameEditTakesWhatTheDatabaseKeeps()
+{
+    testsupport::MessageBoxRecorder boxes;
+    testsupport::ModalScript script;
+    const QString name(60, QLatin1Char('N'));
+    script.queue(drive([&](QDialog& dialog) {
+        TfrmQyda& d = areaDialog(dialog);
+        d.edtbm->setText(QStringLiteral("L60"));
+        d.edtmc->setFocus();
+        QTest::keyClicks(d.edtmc, name + QStringLiteral("X"));
+        QCOMPARE(d.edtmc->text(), name);
+        d.btnadd->click();
+    }));
+    m_window->TbnAddClick();
+    QCOMPARE(boxes.count(), 0); // no error list
+    QCOMPARE(m_fixture->rows(QStringLiteral("select f_qymc from tbQyda where f_qybm='L60'"),
+                             {QStringLiteral("f_qymc")}),
+             QList<QStringList>{{name}});
+}
+
+void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel_data()
+{
+    QTest::addColumn<bool>("locate"); // the locate dialog, else the area dialog
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("area dialog") << false
+                                 << QStringList{"edtbm", "edtmc", "btnadd", "btncancel", "cbqylx"};
+    QTest::newRow("locate dialog")
+        << true << QStringList{"FlatComboBox1", "FlatEdit1", "FlatButton1", "FlatButton2"};
+}
+
+void AreaMaintenanceTest::tabAndSpaceReachOkAndCancel()
+{
+    QFETCH(bool, locate);
+    QFETCH(QStringList, order);
+    testsupport::ModalScript script;
+    bool closed = false;
+    script.queue(drive([&](QDialog& dialog) {
+        dialog.findChild<QWidget*>(order.first())->setFocus();
+        for (qsizetype step = 1; step < order.size(); ++step) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            const QWidget* reached = dialog.focusWidget();
+            QCOMPARE(reached ? reached->objectName() : QString(), order[step]);
+        }
+        // Cancel by keyboard alone: Shift+Tab back to it (after the kind in the area
+        // dialog), then Space.
+        if (!locate)
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(dialog.focusWidget()->objectName(),
+                 locate ? QStringLiteral("FlatButton2") : QStringLiteral("btncancel"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
+        closed = !dialog.isVisible() && dialog.result() != QDialog::Accepted;
+    }));
+    if (locate)
+        m_window->TbnLocateClick();
+    else
+        m_window->TbnAddClick();
+    QCOMPARE(script.pending(), 0);
+    QVERIFY(closed); // Space pressed Cancel
+}
+
+void AreaMaintenanceTest::dialogsCentredOnTheirOwner_data()
+{
+    QTest::addColumn<bool>("locate"); // the locate dialog, else the area dialog
+    QTest::newRow("area dialog") << false;
+    QTest::newRow("locate dialog") << true;
+}
+
+void AreaMaintenanceTest::dialogsCentredOnTheirOwner()
+{
+    QFETCH(bool, locate);
+    // A window away from the middle of the screen, as a shell panel usually is.
+    m_window->setGeometry(20, 30, 420, 300);
+    m_window->show();
+    testsupport::ModalScript script;
+    QPoint centre;
+    script.queue(drive([&](QDialog& dialog) {
+        centre = dialog.frameGeometry().center();
+        dialog.reject();
+    }));
+    if (locate)
+        m_window->TbnLocateClick();
+    else
+        m_window->TbnAddClick();
+    const QPoint windowCentre = m_window->mapToGlobal(m_window->rect().center());
+    QVERIFY2((centre - windowCentre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("dialog centre (%1, %2), window centre (%3, %4)")
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(windowCentre.x())
+                            .arg(windowCentre.y())));
 }
 
 void AreaMaintenanceTest::addAfterModifyShowsCarriedOverContents()

@@ -1,6 +1,7 @@
-// Saves pictures of the area dialog, the locate dialog, the message dialog and the help
-// note over the area window into the folder given as the first argument. Needs a real
-// display (an X server); each dialog is shown as its modal loop would show it.
+// Saves pictures of the area window's toolbar, the area dialog, the locate dialog, the
+// message dialog and the help note over the area window into the folder given as the first
+// argument. Needs a real display (an X server); each dialog is shown as its modal loop would show
+// it.
 #include "area/AreaModuleState.h"
 #include "area/TFlatComboBox.h"
 #include "area/TFlatEdit.h"
@@ -73,7 +74,7 @@ int main(int argc, char** argv)
     }
     window.TN->setCurrentItem(window.rootNodes[0]->child(0));
 
-    bool ok = true;
+    bool ok = save(window.ToolBar->grab(), folder, QStringLiteral("area-toolbar.png"));
     platform::setModalInterceptor([&](QDialog& dialog) {
         const QString name = dialog.objectName();
         if (auto* area = qobject_cast<TfrmQyda*>(&dialog)) {

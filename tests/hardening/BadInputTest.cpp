@@ -115,8 +115,9 @@ void BadInputTest::typedAreaIsStoredExactlyOrRefused_data()
         {"nul in name", QStringLiteral("Z1"), withNul(), false, QStringLiteral("^错误\\|.*NUL")},
         {"nul in code", QStringLiteral("Z") + QChar(0), QStringLiteral("名"), false,
          QStringLiteral("^错误\\|.*NUL")},
-        {"10000 character name", QStringLiteral("L1"), longText, false,
-         QStringLiteral("^错误\\|.*60")},
+        // The name edit takes no more than the 60 characters the database keeps (the edit's
+        // own cut is tested with the dialog); 58 leave room for the rename's "'2".
+        {"58 character name", QStringLiteral("L1"), longText.left(58), true, QString()},
         {"10000 character code", longText, QStringLiteral("名"), false,
          QStringLiteral("^错误\\|.*20")},
         // Taken back out of the node text, the code would end at the blank and address

@@ -38,6 +38,10 @@ CallRole roleOf(const FaultInjectingServer::Call& call, SessionStep step)
         return CallRole::MappedQuery;
     if (text.startsWith(QLatin1String("select f_qybm,f_ccqybm,f_qylx")))
         return CallRole::SnapshotQuery;
+    if ((step == SessionStep::ModifyB01 || step == SessionStep::DeleteC01) &&
+        (text.startsWith(QLatin1String("Select f_qymc from tbqyda")) ||
+         text.startsWith(QLatin1String("Select f_qybm from tbqyda"))))
+        return CallRole::OutcomeQuery;
     if (text.startsWith(QLatin1String("Select f_qybm from tbqyda")))
         return CallRole::DuplicateQuery;
     return CallRole::UsageQuery;

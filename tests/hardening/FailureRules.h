@@ -21,6 +21,7 @@ enum class CallRole {
     UpdateBatch,
     UsageQuery,
     DeleteBatch,
+    OutcomeQuery, // after a rename or delete: did it change the row
 };
 
 CallRole roleOf(const testsupport::FaultInjectingServer::Call& call, SessionStep step);

@@ -11,8 +11,11 @@
 #include "support/MessageBoxRecorder.h"
 #include "support/ScriptedServer.h"
 
+#include <QApplication>
 #include <QFrame>
+#include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <memory>
 
@@ -43,6 +46,8 @@ private slots:
     void operatorCode();
     void resizeMessageSizesPanelOnly();
     void panelTakesParentsOuterSize();
+    void windowFollowsPanelPastTheScreen();
+    void focusGoesToTheTreeOnOpen();
     void closeNotifiesHostWindowOfLatestCall();
     void destroyingParentSendsNothing();
     void unloadGivesBackServerReferences();
@@ -150,6 +155,36 @@ void ModuleEntryTest::panelTakesParentsOuterSize()
     QCOMPARE(window->PanelMain->size(), QSize(800, 600));
     QVERIFY(parent->contentsRect().width() < 800);
     QCOMPARE(platform::ModuleApplication::mainWindowHandle(), platform::WindowHandle(0x1234));
+}
+
+void ModuleEntryTest::windowFollowsPanelPastTheScreen()
+{
+    TfrmArea* window = open(newParent(), nullptr);
+    QVERIFY(window);
+    // A shell wider and taller than the screen the window opened on (a second monitor).
+    const QSize screen = window->screen()->availableGeometry().size();
+    const QSize panel = screen + QSize(300, 200);
+    platform::sendMessage(platform::windowHandle(window), platform::WM_USER + 2, panel.height(),
+                          panel.width());
+    QCOMPARE(window->PanelMain->size(), panel);
+    QVERIFY(window->rect().contains(window->PanelMain->geometry()));
+    const QRect storage(window->listccqyda->mapTo(window, QPoint(0, 0)),
+                        window->listccqyda->size());
+    QVERIFY(window->rect().contains(storage)); // its scroll bar at the right edge included
+}
+
+void ModuleEntryTest::focusGoesToTheTreeOnOpen()
+{
+    QWidget* parent = newParent();
+    auto* shellControl = new QLineEdit(parent); // stands for the shell's tab bar
+    shellControl->show();
+    parent->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(parent));
+    shellControl->setFocus();
+    QCOMPARE(QApplication::focusWidget(), shellControl);
+    TfrmArea* window = open(parent, nullptr);
+    QVERIFY(window);
+    QCOMPARE(QApplication::focusWidget(), window->TN);
 }
 
 void ModuleEntryTest::closeNotifiesHostWindowOfLatestCall()

@@ -34,6 +34,7 @@ QString fieldText(const TsysmsgInfo& info, const QString& name)
         {"lskz", [&] { return QString::number(int(info.lskz)); }},
         {"kpyxcfsp", [&] { return QString::number(int(info.kpyxcfsp)); }},
         {"psfpbdyhs", [&] { return QString::number(info.psfpbdyhs); }},
+        {"dddyhs", [&] { return QString::number(info.dddyhs); }},
         {"djfgfs", [&] { return info.djfgfs; }},
         {"xstbqyrq", [&] { return info.xstbqyrq; }},
     };
@@ -141,8 +142,11 @@ void TestSysmsgLoader::operatorNameFromEmployeePacket_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("first row") << QList<QList<Variant>>{{Variant("张三")}, {Variant("李四")}}
                                << true << QStringLiteral("张三") << QString();
-    QTest::newRow("no rows: null to text")
-        << QList<QList<Variant>>{} << false << QStringLiteral("old") << kNullToText;
+    QTest::newRow("no rows: unknown operator")
+        << QList<QList<Variant>>{} << false << QStringLiteral("old")
+        << QStringLiteral("取得制单人名称时出错！！");
+    QTest::newRow("null name: null to text") << QList<QList<Variant>>{{Variant::null()}} << false
+                                             << QStringLiteral("old") << kNullToText;
 }
 
 void TestSysmsgLoader::operatorNameFromEmployeePacket()
@@ -351,6 +355,21 @@ void TestSysmsgLoader::catalogueSteps_data()
                                          << "'many' is not a valid integer value"
                                          << "psxzsl"
                                          << "-99";
+    // "number" reads a text as a number (a half rounds to the even neighbour, as a real
+    // value does); "number from text" stays strict.
+    QTest::newRow("dddyhs 2.5") << "00" << QStringList{} << QStringList{"dddyhs=2.5"} << ""
+                                << "dddyhs"
+                                << "2";
+    QTest::newRow("dddyhs 3.5") << "00" << QStringList{} << QStringList{"dddyhs=3.5"} << ""
+                                << "dddyhs"
+                                << "4";
+    QTest::newRow("dddyhs blanks") << "00" << QStringList{} << QStringList{"dddyhs= 25 "} << ""
+                                   << "dddyhs"
+                                   << "25";
+    QTest::newRow("psxzsl 2.5 is strict") << "00" << QStringList{} << QStringList{"psxzsl=2.5"}
+                                          << "'2.5' is not a valid integer value"
+                                          << "psxzsl"
+                                          << "-99";
     QTest::newRow("mdzdysj 1, mdzdyjj 1")
         << "00" << QStringList{} << QStringList{"mdzdysj=1", "mdzdyjj=1"} << ""
         << "mdzdysj/mdzdyjj"
@@ -567,4 +586,4 @@ void TestSysmsgLoader::catalogueKeysAreDistinct()
 }
 
 QTEST_GUILESS_MAIN(TestSysmsgLoader)
-#include "tst_SysmsgLoader.moc"
+#include "SysmsgLoaderTest.moc"

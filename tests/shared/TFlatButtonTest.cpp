@@ -43,4 +43,4 @@ void TestTFlatButton::neverTakesFocusOrDefault()
 }
 
 QTEST_MAIN(TestTFlatButton)
-#include "tst_TFlatButton.moc"
+#include "TFlatButtonTest.moc"

@@ -1,7 +1,7 @@
+#include "shared/TNelvoClass.h"
 #include "platform/CoorDisp.h"
 #include "platform/MessageBox.h"
 #include "platform/Window.h"
-#include "shared/TNelvoClass.h"
 #include "shared/TsysmsgInfo.h"
 #include "support/MessageBoxRecorder.h"
 #include "support/PacketBuilder.h"
@@ -149,4 +149,4 @@ void TestTNelvoClass::loadsThroughItsServer()
 }
 
 QTEST_MAIN(TestTNelvoClass)
-#include "tst_TNelvoClass.moc"
+#include "TNelvoClassTest.moc"

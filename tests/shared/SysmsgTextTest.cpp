@@ -1,5 +1,5 @@
-#include "shared/MulDiv.h"
 #include "shared/SysmsgText.h"
+#include "shared/MulDiv.h"
 
 #include <QTest>
 
@@ -79,4 +79,4 @@ void TestSysmsgText::ifThenText()
 }
 
 QTEST_GUILESS_MAIN(TestSysmsgText)
-#include "tst_SysmsgText.moc"
+#include "SysmsgTextTest.moc"

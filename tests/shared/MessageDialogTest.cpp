@@ -1,7 +1,7 @@
+#include "shared/MessageDialog.h"
 #include "platform/Error.h"
 #include "platform/Fonts.h"
 #include "platform/Window.h"
-#include "shared/MessageDialog.h"
 #include "shared/ReadIniValue.h"
 #include "shared/TFlatButton.h"
 #include "shared/TMessageForm.h"
@@ -104,6 +104,7 @@ private slots:
     void badColourRaises_data();
     void badColourRaises();
     void ownedByApplicationWindow();
+    void centredOnItsOwner();
     void iniFileBesideExecutable();
 
 private:
@@ -428,6 +429,29 @@ void TestMessageDialog::ownedByApplicationWindow()
     platform::ModuleApplication::setMainWindowHandle(0);
 }
 
+void TestMessageDialog::centredOnItsOwner()
+{
+    // An application window away from the middle of the screen.
+    QWidget application;
+    application.setGeometry(30, 40, 400, 300);
+    application.show();
+    platform::ModuleApplication::setMainWindowHandle(platform::windowHandle(&application));
+    QPoint centre;
+    m_modal->queue([&](QDialog& dialog) {
+        centre = dialog.frameGeometry().center();
+        return 1;
+    });
+    ShowMessageDialog(QStringLiteral("区域编码不能为空！"), MsgKind::Information, MsgButton::OK);
+    platform::ModuleApplication::setMainWindowHandle(0);
+    const QPoint ownerCentre = application.frameGeometry().center();
+    QVERIFY2((centre - ownerCentre).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("(%1, %2) against (%3, %4)")
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(ownerCentre.x())
+                            .arg(ownerCentre.y())));
+}
+
 void TestMessageDialog::iniFileBesideExecutable()
 {
     QCOMPARE(ReadIniValue("Korlivapos.ini", "ColorOption", "backcolor", "15528176"),
@@ -440,4 +464,4 @@ void TestMessageDialog::iniFileBesideExecutable()
 }
 
 QTEST_MAIN(TestMessageDialog)
-#include "tst_MessageDialog.moc"
+#include "MessageDialogTest.moc"
