@@ -1,6 +1,7 @@
 #include "AdminOptions.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QStandardPaths>
 
 namespace admin {
@@ -41,6 +42,10 @@ QString AdminOptions::usage()
         "  import areas|storage-areas|mappings FILE [--dry-run] [--encoding gb18030]\n"
         "  audit [--since YYYY-MM-DD] [--operator CODE]\n"
         "  carry-forward\n"
+        "  init [--clerk-role NAME]\n"
+        "  history [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--operator CODE] [--area CODE]\n"
+        "          [--storage-area CODE] [--limit N]\n"
+        "  restore BATCH_ID [--dry-run] [--force]\n"
         "exit status: 0 success, 1 bad rows or refusal, 2 usage or connection error");
 }
 
@@ -85,6 +90,18 @@ bool AdminOptions::parse(const QStringList& arguments, AdminOptions& options, QS
         return false;
     }
     const QString command = arguments.at(index++);
+    static const QHash<QString, Command> ownParsing = {
+        {QStringLiteral("init"), Command::Init},
+        {QStringLiteral("history"), Command::History},
+        {QStringLiteral("restore"), Command::Restore}};
+    if (ownParsing.contains(command)) {
+        options.command = ownParsing.value(command);
+        options.commandWords = arguments.mid(index);
+        options.defaultDatabase = options.database.isEmpty();
+        if (options.defaultDatabase)
+            options.database = defaultDatabasePath();
+        return true;
+    }
 
     // The command's options and words.
     QStringList words;

@@ -13,7 +13,7 @@ namespace admin {
 //   nelvo-admin [--database PATH|URI] [--operator CODE] <command> ...
 // Options before the command belong to the session; options after it to the command.
 struct AdminOptions {
-    enum class Command { Help, Export, Import, Audit, CarryForward };
+    enum class Command { Help, Export, Import, Audit, CarryForward, Init, History, Restore };
 
     QString database;                              // SQLite file or postgresql:// URI
     bool defaultDatabase = false;                  // database is the shell's default file
@@ -22,11 +22,12 @@ struct AdminOptions {
     Command command = Command::Help;
     AdminTable table = AdminTable::Areas;
     QString file;
-    QString kind;          // export --kind
-    TextEncoding encoding; // --encoding
-    bool dryRun = false;   // import --dry-run
-    QDate since;           // audit --since
-    QString auditOperator; // audit --operator
+    QString kind;             // export --kind
+    TextEncoding encoding;    // --encoding
+    bool dryRun = false;      // import --dry-run
+    QDate since;              // audit --since
+    QString auditOperator;    // audit --operator
+    QStringList commandWords; // init, history, restore: what follows the command, parsed there
 
     // Parses arguments (arguments[0] is the program). False with error for unknown words,
     // missing values and options the command does not take.

@@ -5,7 +5,10 @@
 #include "Console.h"
 #include "ExitStatus.h"
 #include "Exporter.h"
+#include "HistoryCommand.h"
 #include "Importer.h"
+#include "InitCommand.h"
+#include "RestoreCommand.h"
 #include "ServerSession.h"
 #include "platform/Error.h"
 
@@ -37,6 +40,9 @@ int runCommand(const AdminOptions& options, ServerSession& session, Console& con
         return ExitSuccess;
     }
     case AdminOptions::Command::Help:
+    case AdminOptions::Command::Init:
+    case AdminOptions::Command::History:
+    case AdminOptions::Command::Restore:
         break;
     }
     return ExitSuccess;
@@ -58,6 +64,13 @@ int AdminTool::run(const QStringList& arguments)
             m_console.print(AdminOptions::usage());
             return ExitSuccess;
         }
+        // These open the database their own way (init creates it).
+        if (options.command == AdminOptions::Command::Init)
+            return InitCommand::run(options, m_console);
+        if (options.command == AdminOptions::Command::History)
+            return HistoryCommand::run(options, m_console);
+        if (options.command == AdminOptions::Command::Restore)
+            return RestoreCommand::run(options, m_console);
         // Opening a missing default file would create an empty database in the shell's
         // place, and the shell would then skip its demo data.
         if (options.defaultDatabase && !QFileInfo::exists(options.database)) {
@@ -66,8 +79,13 @@ int AdminTool::run(const QStringList& arguments)
                                .arg(options.database));
             return ExitUsage;
         }
+        // Export and audit only read: they never create, change or convert anything.
+        server::DataServerOptions serverOptions;
+        serverOptions.operatorCode = options.operatorCode;
+        serverOptions.readOnly = options.command == AdminOptions::Command::Export ||
+                                 options.command == AdminOptions::Command::Audit;
         const std::unique_ptr<ServerSession> session =
-            ServerSession::open(options.database, options.operatorCode, error);
+            ServerSession::open(options.database, serverOptions, error);
         if (!session) {
             m_console.warn(
                 QStringLiteral("nelvo-admin: cannot open %1: %2").arg(options.database, error));

@@ -24,6 +24,13 @@ std::unique_ptr<ServerSession> ServerSession::open(const QString& database,
 {
     server::DataServerOptions options;
     options.operatorCode = operatorCode;
+    return open(database, options, error);
+}
+
+std::unique_ptr<ServerSession>
+ServerSession::open(const QString& database, server::DataServerOptions options, QString& error)
+{
+    options.ownerBatches = true;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(database, options, &error));
     if (!server)

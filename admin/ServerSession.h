@@ -17,6 +17,10 @@ public:
     // nullptr with error set when the server cannot be opened.
     static std::unique_ptr<ServerSession> open(const QString& database, const QString& operatorCode,
                                                QString& error);
+    // The same with the server's options given (options.ownerBatches is always set: the
+    // tool is the administrator's).
+    static std::unique_ptr<ServerSession> open(const QString& database,
+                                               server::DataServerOptions options, QString& error);
 
     // Runs a query into rows. False with error (the server's messages joined) on failure.
     bool query(const QString& sql, platform::ClientDataset& rows, QString& error);

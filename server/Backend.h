@@ -49,8 +49,33 @@ public:
     virtual bool executeBatch(const QString& text, const BoundStatement* closing,
                               QStringList& errors) = 0;
 
-    // The script that creates the tables that are missing (safe to run on every open).
-    virtual QString schemaScript() const = 0;
+    // Creates or upgrades the schema as its owner, as one transaction (safe to run on every
+    // open); on PostgreSQL also the clerk role clerkRole with its rights.
+    virtual bool initialize(const QString& clerkRole, QStringList& errors) = 0;
+
+    // Makes operatorCode the operator the trail records for this session's changes.
+    virtual bool setOperator(const QString& operatorCode, QStringList& errors) = 0;
+
+    // While on, queries and batches come from a client: a backend without rights of its own
+    // (SQLite) refuses what a clerk may not do; a query may only read.
+    virtual void setClientRules(bool on) { (void)on; }
+
+    // Explicit transaction for work that reads and writes in turns (restore).
+    virtual bool begin(QStringList& errors) = 0;
+    virtual bool commit(QStringList& errors) = 0;
+    virtual void rollback() = 0;
+
+    // The statement, with the text as $1, that records the text of the batch the open
+    // transaction runs (and makes its trail batch when no recorded row changed).
+    virtual QString batchTextStatement() const = 0;
+    // A query answering the id of the open transaction's trail batch (no row: none yet).
+    virtual QString currentBatchQuery() const = 0;
+    // An expression reading field of the JSON object text in column.
+    virtual QString jsonField(const QString& column, const QString& field) const = 0;
+    // Whether the table exists; false with errors when that cannot be told.
+    virtual bool tableExists(const QString& table, bool& exists, QStringList& errors) = 0;
+    // Whether this connection may move the accounting period.
+    virtual bool mayWritePeriod() { return true; }
 };
 
 } // namespace server

@@ -80,20 +80,39 @@ bool DataServer::isPostgresUri(const QString& database)
 DataServer* DataServer::open(const QString& database, const DataServerOptions& options,
                              QString* error)
 {
+    const bool initialize = options.createSchema && !options.readOnly;
     std::unique_ptr<Backend> backend;
-    if (isPostgresUri(database))
-        backend = PostgresBackend::connect(database, error);
-    else
-        backend = SqliteBackend::open(database, error);
+    if (isPostgresUri(database)) {
+        backend = PostgresBackend::connect(database, options.readOnly, error);
+    } else {
+        using Mode = SqliteBackend::Mode;
+        backend = SqliteBackend::open(database,
+                                      options.readOnly ? Mode::ReadOnly
+                                      : initialize     ? Mode::Create
+                                                       : Mode::Open,
+                                      error);
+    }
     if (!backend)
         return nullptr;
     QStringList errors;
-    if (!backend->executeBatch(backend->schemaScript(), nullptr, errors)) {
+    if (initialize && !backend->initialize(options.clerkRole, errors)) {
         if (error)
             *error = QStringLiteral("无法建立数据表：%1").arg(errors.join(QLatin1Char('\n')));
         return nullptr;
     }
+    if (!backend->setOperator(options.operatorCode, errors)) {
+        if (error)
+            *error = errors.join(QLatin1Char('\n'));
+        return nullptr;
+    }
+    const bool mayWritePeriod = !options.readOnly && backend->mayWritePeriod();
     auto* server = new DataServer(std::move(backend), options);
+    server->m_mayCarryForward = mayWritePeriod;
+    // A clerk's connection never changes the schema: it only tells that it is missing.
+    if (!options.readOnly && !initialize && !server->checkSchemaVersion(error)) {
+        server->release();
+        return nullptr;
+    }
     QString tracePath = options.sqlTraceFile;
     if (tracePath.isEmpty())
         tracePath = qEnvironmentVariable("NELVO_SQL_TRACE");
@@ -104,6 +123,36 @@ DataServer* DataServer::open(const QString& database, const DataServerOptions& o
         return nullptr;
     }
     return server;
+}
+
+bool DataServer::checkSchemaVersion(QString* error)
+{
+    bool exists = false;
+    QStringList errors;
+    platform::DataTable table;
+    if (!m_backend->tableExists(QStringLiteral("tbSchema"), exists, errors) ||
+        (exists && !m_backend->query(QStringLiteral("select max(f_version) from tbSchema"), {},
+                                     table, errors))) {
+        if (error)
+            *error = errors.join(QLatin1Char('\n'));
+        return false;
+    }
+    const int version = exists && !table.rows.isEmpty() && !table.rows.first().first().isNull()
+                            ? int(table.rows.first().first().toText().toInt())
+                            : 0;
+    if (version > SchemaVersion) {
+        if (error)
+            *error = QStringLiteral("数据库的结构版本 %1 比本程序（%2）新，请使用新版本的程序")
+                         .arg(version)
+                         .arg(SchemaVersion);
+        return false;
+    }
+    if (version < SchemaVersion) {
+        if (error)
+            *error = QString::fromUtf8(MissingSchemaMessage);
+        return false;
+    }
+    return true;
 }
 
 DataServer::DataServer(std::unique_ptr<Backend> backend, DataServerOptions options)
@@ -126,62 +175,35 @@ void DataServer::setClock(std::function<QDateTime()> clock)
 
 bool DataServer::carryForward(QString* error)
 {
-    const QString period = sqlLiteral(m_clock().toString(QStringLiteral("yyyyMM")));
+    if (!m_mayCarryForward) {
+        if (error)
+            *error = QStringLiteral("当前登录没有结转会计期间的权限，请由管理员结转");
+        return false;
+    }
+    const QString month = m_clock().toString(QStringLiteral("yyyyMM"));
+    const QString period = sqlLiteral(month);
     return executeScript(QStringLiteral("update tbKjqj set f_dqny = %1;\n"
                                         "insert into tbKjqj (f_dqny) select %1 "
                                         "where not exists (select 1 from tbKjqj);\n")
                              .arg(period),
-                         error);
+                         error, QStringLiteral("结转会计期间到 %1").arg(month));
 }
 
 bool DataServer::loadDemoData(QString* error)
 {
-    return executeScript(DemoData::script(m_clock().date()), error);
+    return executeScript(DemoData::script(m_clock().date()), error, QStringLiteral("载入演示数据"));
 }
 
-bool DataServer::executeScript(const QString& sql, QString* error)
+bool DataServer::executeScript(const QString& sql, QString* error, const QString& text)
 {
     QStringList errors;
-    if (sql.trimmed().isEmpty() || m_backend->executeBatch(sql, nullptr, errors))
+    const BoundStatement closing{m_backend->batchTextStatement(), {text}};
+    if (sql.trimmed().isEmpty() ||
+        m_backend->executeBatch(sql, text.isEmpty() ? nullptr : &closing, errors))
         return true;
     if (error)
         *error = errors.join(QLatin1Char('\n'));
     return false;
-}
-
-bool DataServer::auditTrail(const QDate& since, const QString& operatorCode,
-                            QList<AuditEntry>& entries, QString* error)
-{
-    QStringList conditions;
-    QStringList parameters;
-    if (since.isValid()) {
-        parameters << since.toString(Qt::ISODate); // "yyyy-MM-dd" sorts before that day's times
-        conditions << QStringLiteral("f_time >= $%1").arg(parameters.size());
-    }
-    if (!operatorCode.isEmpty()) {
-        parameters << operatorCode;
-        conditions << QStringLiteral("f_operator = $%1").arg(parameters.size());
-    }
-    QString sql = QStringLiteral("select f_id, f_time, f_operator, f_text from tbAudit");
-    if (!conditions.isEmpty())
-        sql += QStringLiteral(" where ") + conditions.join(QLatin1String(" and "));
-    sql += QStringLiteral(" order by f_time desc, f_id desc");
-
-    platform::DataTable table;
-    QStringList errors;
-    if (!m_backend->query(sql, parameters, table, errors)) {
-        if (error)
-            *error = errors.join(QLatin1Char('\n'));
-        return false;
-    }
-    entries.clear();
-    entries.reserve(table.rows.size());
-    const auto text = [](const Variant& value) {
-        return value.isNull() ? QString() : value.toText();
-    };
-    for (const QList<Variant>& row : std::as_const(table.rows))
-        entries.append({row[0].int64Value(), text(row[1]), text(row[2]), text(row[3])});
-    return true;
 }
 
 void DataServer::trace(const char* callName, bool result, const QString& text)
@@ -236,8 +258,11 @@ Variant DataServer::queryData(DispatchArguments& arguments)
     bool ok = false;
     if (sql.contains(QChar::Null)) // the database would read only up to the NUL
         data.setValue(errorPayload({QStringLiteral("查询文本中含有空字符（NUL）")}));
-    else
+    else {
+        m_backend->setClientRules(!m_options.ownerBatches);
         ok = queryInto(sql, {}, data);
+        m_backend->setClientRules(false);
+    }
     trace("QueryData", ok, sql);
     return Variant(ok);
 }
@@ -256,11 +281,12 @@ Variant DataServer::executeBatch(DispatchArguments& arguments)
         errors = {QStringLiteral("批处理文本中含有空字符（NUL）")};
         ok = false;
     } else if (!blank) {
-        // The audit row is written in the batch's own transaction: both or neither.
-        const BoundStatement audit{
-            QStringLiteral("insert into tbAudit (f_time, f_operator, f_text) values ($1, $2, $3)"),
-            {m_clock().toString(QLatin1String(AuditTimeFormat)), m_options.operatorCode, text}};
-        ok = m_backend->executeBatch(text, &audit, errors);
+        // The batch text is recorded in the batch's own transaction: both or neither. The
+        // rows the batch changes are recorded by the database's triggers.
+        const BoundStatement batchText{m_backend->batchTextStatement(), {text}};
+        m_backend->setClientRules(!m_options.ownerBatches);
+        ok = m_backend->executeBatch(text, &batchText, errors);
+        m_backend->setClientRules(false);
     }
     if (!ok)
         batch.setValue(errorPayload(errors));

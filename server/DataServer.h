@@ -13,19 +13,56 @@ namespace server {
 
 class Backend;
 
-// One entry of the audit trail: a batch that ExecuteBatch committed.
-struct AuditEntry {
+// Which batches of the trail to list; empty or null members do not filter.
+struct TrailFilter {
+    QDate since;             // batches on or after this day (database clock)
+    QDate until;             // batches on or before this day
+    QString operatorCode;    // exactly this operator
+    QString areaCode;        // batches that changed a row of this area (tbQyda or tbqydz.f_qybm)
+    QString storageAreaCode; // batches that changed a row of this storage area
+    int limit = 0;           // at most this many batches, newest first (0: all)
+};
+
+// One changed row, written by the database's own triggers.
+struct TrailRow {
+    QString operation; // "INSERT", "UPDATE" or "DELETE"
+    QString table;     // "tbQyda", "tbCCQyda", "tbqydz" or "tbKjqj"
+    QString key;       // "A01", or kind/storage area for a mapping ("PICK/S001")
+    QString before;    // the row before as a JSON object text; empty for INSERT
+    QString after;     // the row after as a JSON object text; empty for DELETE
+};
+
+// One batch (one transaction) of the trail.
+struct TrailBatch {
     qint64 id = 0;
-    QString time; // "yyyy-MM-dd hh:mm:ss" of the server clock
+    QString time; // "yyyy-MM-dd hh:mm:ss" from the database's own clock
     QString operatorCode;
-    QString text; // the batch exactly as received
+    QString text;         // the batch text as received, when there was one
+    QList<TrailRow> rows; // empty for batches recorded before the row trail existed
+};
+
+struct RestoreOutcome {
+    QList<TrailRow> planned;   // what restoring does (the batch's rows reversed, last first)
+    QStringList conflicts;     // one line per row changed since, naming its table and key
+    qint64 restoreBatchId = 0; // the batch the restore wrote (0 on a dry run or refusal)
 };
 
 struct DataServerOptions {
-    QString operatorCode; // the operator of the session (for the audit trail)
+    QString operatorCode; // the operator of the session (recorded in the trail)
     // Trace file of the texts received; empty: the environment variable NELVO_SQL_TRACE,
     // when set, names it.
     QString sqlTraceFile;
+    // True: open creates or upgrades the schema as its owner (the embedded default on first
+    // start, a new SQLite file chosen in the shell, nelvo-admin init). False: a missing or
+    // older schema is refused with MissingSchemaMessage and nothing is created.
+    bool createSchema = false;
+    // Open read-only (nelvo-admin export, history): never creates or changes anything.
+    bool readOnly = false;
+    // Batches come from the owner (nelvo-admin), not a clerk: on SQLite they are not held
+    // to the clerk's rules (PostgreSQL decides by the login's own rights).
+    bool ownerBatches = false;
+    // The PostgreSQL group role of the clerks that createSchema makes and grants to.
+    QString clerkRole = QStringLiteral("nelvo_clerk");
 };
 
 // The data server (ICoorDisp): runs the module's SQL texts on SQLite or PostgreSQL and
@@ -34,31 +71,49 @@ struct DataServerOptions {
 // (an array of texts, the database's own message first) in the by-ref argument.
 class DataServer : public platform::DispatchObject {
 public:
-    // Opens database (a SQLite file path, created when missing, or a postgresql:// URI)
-    // and creates the missing tables. Returns a new object holding one reference, which
-    // the caller adopts (DispatchRef::adopt), or nullptr with error set.
+    // Opens database (a SQLite file path or a postgresql:// URI) as options say. Returns a
+    // new object holding one reference, which the caller adopts (DispatchRef::adopt), or
+    // nullptr with error set.
     static DataServer* open(const QString& database, const DataServerOptions& options,
                             QString* error);
 
     static bool isPostgresUri(const QString& database);
+
+    // The schema version this program writes and needs.
+    static constexpr int SchemaVersion = 2;
+    static constexpr const char* MissingSchemaMessage =
+        "数据库尚未初始化，请由管理员运行 nelvo-admin init";
 
     // "SQLITE" or "POSTGRESQL".
     QString databaseType() const;
     const QString& operatorCode() const { return m_options.operatorCode; }
     bool isTracing() const { return m_trace.isEnabled(); }
 
-    // Moves the open accounting period to the current month of the server clock.
+    // Moves the open accounting period to the current month of the server clock. Refused
+    // when the connection may not (mayCarryForward).
     bool carryForward(QString* error = nullptr);
+    // False when this connection may not move the period (a clerk's PostgreSQL login).
+    bool mayCarryForward() const { return m_mayCarryForward; }
     // Replaces the content of every table with the demo warehouse, open period the
     // current month. One transaction: on failure nothing changed.
     bool loadDemoData(QString* error = nullptr);
-    // Runs a script as one transaction (fixtures, maintenance). Not traced, not audited.
-    bool executeScript(const QString& sql, QString* error = nullptr);
+    // Runs a script as one transaction (fixtures, maintenance). Not traced; the trail
+    // records its changes with text (when given) as the batch text.
+    bool executeScript(const QString& sql, QString* error = nullptr,
+                       const QString& text = QString());
 
-    // The audit trail (tbAudit), newest first: the entries from the day since on (null:
-    // all) of operatorCode (empty: every operator). False with error when it cannot be read.
-    bool auditTrail(const QDate& since, const QString& operatorCode, QList<AuditEntry>& entries,
-                    QString* error = nullptr);
+    // The batches of the trail that pass filter, newest first, with their rows. False with
+    // error when the trail cannot be read.
+    bool trail(const TrailFilter& filter, QList<TrailBatch>& batches, QString* error = nullptr);
+    // Puts back the rows as they were before batch id, in one transaction recorded in the
+    // trail. Refused (false, conflicts filled, nothing changed) when a row changed since,
+    // unless force. dryRun: fills planned and conflicts and changes nothing. A second
+    // restore of the same batch is refused (its rows changed since: by the first restore).
+    bool restoreBatch(qint64 id, bool dryRun, bool force, RestoreOutcome& outcome,
+                      QString* error = nullptr);
+    // Mappings that name an area of their kind or a storage area that does not exist, as
+    // "kind/area/storage area" lines (kept from before the keys existed).
+    bool orphanMappings(QStringList& mappings, QString* error = nullptr);
     // The format of tbAudit.f_time.
     static constexpr const char* AuditTimeFormat = "yyyy-MM-dd hh:mm:ss";
 
@@ -85,11 +140,14 @@ private:
     bool queryInto(const QString& sql, const QStringList& parameters,
                    platform::DispatchArgument& target);
     void trace(const char* callName, bool result, const QString& text);
+    bool checkSchemaVersion(QString* error);
+    bool readTrailRows(QList<TrailBatch>& batches, QStringList& errors);
 
     std::unique_ptr<Backend> m_backend;
     DataServerOptions m_options;
     SqlTrace m_trace;
     std::function<QDateTime()> m_clock;
+    bool m_mayCarryForward = true;
 };
 
 } // namespace server

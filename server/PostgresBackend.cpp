@@ -1,6 +1,7 @@
 #include "PostgresBackend.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <libpq-fe.h>
 #include <vector>
 
@@ -96,7 +97,8 @@ constexpr const char* SessionSettings =
 
 } // namespace
 
-std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QString* error)
+std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, bool readOnly,
+                                                          QString* error)
 {
     PGconn* connection = PQconnectdb(uri.toUtf8().constData());
     if (PQstatus(connection) != CONNECTION_OK) {
@@ -106,15 +108,34 @@ std::unique_ptr<PostgresBackend> PostgresBackend::connect(const QString& uri, QS
         PQfinish(connection);
         return nullptr;
     }
-    PQsetClientEncoding(connection, "UTF8");
     std::unique_ptr<PostgresBackend> backend(new PostgresBackend(connection));
+    backend->m_readOnly = readOnly;
     QStringList errors;
-    if (!backend->runPlain(SessionSettings, errors)) {
+    if (!backend->applySessionSettings(errors)) {
         if (error)
             *error = errors.value(0);
         return nullptr;
     }
     return backend;
+}
+
+bool PostgresBackend::applySessionSettings(QStringList& errors)
+{
+    PQsetClientEncoding(m_connection, "UTF8");
+    if (!runPlain(SessionSettings, errors))
+        return false;
+    if (m_readOnly && !runPlain("set default_transaction_read_only = on", errors))
+        return false;
+    // The operator the trail's trigger function records.
+    return runBound(
+        {QStringLiteral("select set_config('nelvo.operator', $1, false)"), {m_operator}}, errors);
+}
+
+bool PostgresBackend::setOperator(const QString& operatorCode, QStringList& errors)
+{
+    m_operator = operatorCode;
+    return runBound(
+        {QStringLiteral("select set_config('nelvo.operator', $1, false)"), {m_operator}}, errors);
 }
 
 PostgresBackend::~PostgresBackend()
@@ -165,8 +186,8 @@ void PostgresBackend::reconnectWhenLost()
         PQreset(m_connection);
         // The new session starts from the database's defaults again.
         if (PQstatus(m_connection) == CONNECTION_OK) {
-            PQsetClientEncoding(m_connection, "UTF8");
-            PQclear(PQexec(m_connection, SessionSettings));
+            QStringList ignored;
+            applySessionSettings(ignored);
         }
     }
 }
@@ -227,10 +248,91 @@ bool PostgresBackend::executeBatch(const QString& text, const BoundStatement* cl
     return runPlain("commit", errors);
 }
 
-QString PostgresBackend::schemaScript() const
+namespace {
+
+QString resourceText(const QString& name, QStringList& errors)
 {
-    QFile file(QStringLiteral(":/nelvo/server/schema-postgresql.sql"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(QStringLiteral(":/nelvo/server/schema/") + name);
+    if (file.open(QIODevice::ReadOnly))
+        return QString::fromUtf8(file.readAll());
+    errors = {QStringLiteral("缺少数据库结构脚本 %1").arg(name)};
+    return {};
+}
+
+} // namespace
+
+bool PostgresBackend::initialize(const QString& clerkRole, QStringList& errors)
+{
+    // Role names go into the script as they are: only plain lower-case names are taken.
+    static const QRegularExpression plainName(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
+    if (!plainName.match(clerkRole).hasMatch()) {
+        errors = {QStringLiteral("职员角色名 %1 不可用：只能由小写字母、数字和下划线组成")
+                      .arg(clerkRole)};
+        return false;
+    }
+    QString script;
+    for (const char* name :
+         {"postgresql-tables.sql", "postgresql-trail.sql", "postgresql-clerk.sql"}) {
+        const QString text = resourceText(QLatin1String(name), errors);
+        if (text.isEmpty())
+            return false;
+        script += text + QLatin1Char('\n');
+    }
+    script.replace(QLatin1String(":clerk_literal"),
+                   QLatin1Char('\'') + clerkRole + QLatin1Char('\''));
+    script.replace(QLatin1String(":clerk"), QLatin1Char('"') + clerkRole + QLatin1Char('"'));
+    return executeBatch(script, nullptr, errors);
+}
+
+bool PostgresBackend::begin(QStringList& errors)
+{
+    reconnectWhenLost();
+    return runPlain("begin", errors);
+}
+
+bool PostgresBackend::commit(QStringList& errors)
+{
+    return runPlain("commit", errors);
+}
+
+void PostgresBackend::rollback()
+{
+    QStringList ignored;
+    runPlain("rollback", ignored);
+}
+
+QString PostgresBackend::batchTextStatement() const
+{
+    return QStringLiteral("select nelvo_batch_text($1)");
+}
+
+QString PostgresBackend::currentBatchQuery() const
+{
+    return QStringLiteral("select f_id from tbAudit where f_txn = txid_current()");
+}
+
+QString PostgresBackend::jsonField(const QString& column, const QString& field) const
+{
+    return QStringLiteral("(%1::jsonb ->> '%2')").arg(column, field);
+}
+
+bool PostgresBackend::tableExists(const QString& table, bool& exists, QStringList& errors)
+{
+    platform::DataTable rows;
+    if (!query(QStringLiteral("select 1 where to_regclass($1) is not null"), {table.toLower()},
+               rows, errors))
+        return false;
+    exists = !rows.rows.isEmpty();
+    return true;
+}
+
+bool PostgresBackend::mayWritePeriod()
+{
+    platform::DataTable rows;
+    QStringList errors;
+    return query(QStringLiteral("select has_table_privilege('tbkjqj', 'UPDATE')"), {}, rows,
+                 errors) &&
+           !rows.rows.isEmpty() && rows.rows.first().first().toBool();
 }
 
 } // namespace server

@@ -13,8 +13,10 @@ namespace server {
 // fold to lower case, so the module's varying spellings of a table resolve to one table.
 class PostgresBackend : public Backend {
 public:
-    // Connects; returns nullptr and sets error (libpq's message) when that fails.
-    static std::unique_ptr<PostgresBackend> connect(const QString& uri, QString* error);
+    // Connects; returns nullptr and sets error (libpq's message) when that fails. readOnly:
+    // every transaction of the session is read-only.
+    static std::unique_ptr<PostgresBackend> connect(const QString& uri, bool readOnly,
+                                                    QString* error);
     ~PostgresBackend() override;
 
     QString name() const override { return QStringLiteral("POSTGRESQL"); }
@@ -22,10 +24,24 @@ public:
                QStringList& errors) override;
     bool executeBatch(const QString& text, const BoundStatement* closing,
                       QStringList& errors) override;
-    QString schemaScript() const override;
+    bool initialize(const QString& clerkRole, QStringList& errors) override;
+    bool setOperator(const QString& operatorCode, QStringList& errors) override;
+    bool begin(QStringList& errors) override;
+    bool commit(QStringList& errors) override;
+    void rollback() override;
+    QString batchTextStatement() const override;
+    QString currentBatchQuery() const override;
+    QString jsonField(const QString& column, const QString& field) const override;
+    bool tableExists(const QString& table, bool& exists, QStringList& errors) override;
+    bool mayWritePeriod() override;
+
+    // The clerk role nelvo-admin init makes when given none.
+    static constexpr const char* DefaultClerkRole = "nelvo_clerk";
 
 private:
     explicit PostgresBackend(pg_conn* connection) : m_connection(connection) {}
+    // The settings every session starts with (again after a reconnect).
+    bool applySessionSettings(QStringList& errors);
     // Fills errors from a failed result (or the connection when there is none).
     void describeFailure(pg_result* result, const QString& text, QStringList& errors) const;
     bool runPlain(const char* sql, QStringList& errors);
@@ -34,6 +50,8 @@ private:
     void reconnectWhenLost();
 
     pg_conn* m_connection;
+    bool m_readOnly = false;
+    QString m_operator;
 };
 
 } // namespace server

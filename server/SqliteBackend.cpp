@@ -1,6 +1,8 @@
 #include "SqliteBackend.h"
 
 #include <QFile>
+#include <QUuid>
+#include <optional>
 #include <sqlite3.h>
 
 namespace server {
@@ -126,25 +128,58 @@ QString statementText(const char* begin, const char* end)
     return QString::fromUtf8(begin, int(end - begin)).trimmed();
 }
 
-// Authorizer used while a batch's statements are prepared: a statement that would begin,
-// commit or undo a transaction (or a savepoint) could commit part of the batch on its own,
-// so it is refused.
-int refuseTransactionControl(void* refused, int action, const char*, const char*, const char*,
-                             const char*)
+// Pragmas that only read, with an argument (the table or index they describe).
+bool readingPragma(const QByteArray& name, bool withArgument)
 {
-    if (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT) {
-        *static_cast<bool*>(refused) = true;
-        return SQLITE_DENY;
-    }
-    return SQLITE_OK;
+    static const QList<QByteArray> describing = {
+        "table_info",       "table_xinfo",       "index_list",      "index_info", "index_xinfo",
+        "foreign_key_list", "foreign_key_check", "integrity_check", "quick_check"};
+    static const QList<QByteArray> acting = {"optimize", "shrink_memory", "wal_checkpoint",
+                                             "incremental_vacuum"};
+    return withArgument ? describing.contains(name) : !acting.contains(name);
 }
+
+// The tables a client may write (the others are the trail, parameters, period, storage
+// areas, employees and the schema version: admin work).
+bool clientWritable(const QByteArray& table)
+{
+    return table == "tbqyda" || table == "tbqydz";
+}
+
+QString uniqueToken()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// The authorizer stays set while a query or batch is prepared and run (a statement may be
+// prepared again when it runs); this scope takes it off again on every way out.
+class AuthorizerScope {
+public:
+    AuthorizerScope(sqlite3* db,
+                    int (*callback)(void*, int, const char*, const char*, const char*, const char*),
+                    void* context)
+        : m_db(db)
+    {
+        sqlite3_set_authorizer(m_db, callback, context);
+    }
+    ~AuthorizerScope() { sqlite3_set_authorizer(m_db, nullptr, nullptr); }
+    AuthorizerScope(const AuthorizerScope&) = delete;
+    AuthorizerScope& operator=(const AuthorizerScope&) = delete;
+
+private:
+    sqlite3* m_db;
+};
 
 } // namespace
 
-std::unique_ptr<SqliteBackend> SqliteBackend::open(const QString& path, QString* error)
+std::unique_ptr<SqliteBackend> SqliteBackend::open(const QString& path, Mode mode, QString* error)
 {
     sqlite3* db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    int flags = SQLITE_OPEN_FULLMUTEX;
+    if (mode == Mode::ReadOnly)
+        flags |= SQLITE_OPEN_READONLY;
+    else
+        flags |= SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr) != SQLITE_OK) {
         if (error)
             *error = QStringLiteral("无法打开数据库文件 %1：%2")
@@ -154,13 +189,72 @@ std::unique_ptr<SqliteBackend> SqliteBackend::open(const QString& path, QString*
     }
     sqlite3_busy_timeout(db, BusyTimeoutMilliseconds);
     std::unique_ptr<SqliteBackend> backend(new SqliteBackend(db));
+    backend->registerFunctions();
     QStringList errors;
-    if (!backend->runPlain("pragma journal_mode=wal", errors)) {
+    const char* settings = mode == Mode::ReadOnly
+                               ? "pragma foreign_keys=on; pragma query_only=1"
+                               : "pragma foreign_keys=on; pragma journal_mode=wal";
+    if (!backend->runPlain(settings, errors)) {
         if (error)
             *error = QStringLiteral("无法打开数据库文件 %1：%2").arg(path, errors.value(0));
         return nullptr;
     }
     return backend;
+}
+
+void SqliteBackend::registerFunctions()
+{
+    const auto text = [](sqlite3_context* context, int, sqlite3_value**) {
+        const auto* value = static_cast<const QByteArray*>(sqlite3_user_data(context));
+        sqlite3_result_text(context, value->constData(), int(value->size()), SQLITE_TRANSIENT);
+    };
+    sqlite3_create_function_v2(m_db, "nelvo_operator", 0, SQLITE_UTF8, &m_operator, text, nullptr,
+                               nullptr, nullptr);
+    sqlite3_create_function_v2(m_db, "nelvo_txn", 0, SQLITE_UTF8, &m_transaction, text, nullptr,
+                               nullptr, nullptr);
+}
+
+int SqliteBackend::authorize(void* context, int action, const char* first, const char* second,
+                             const char*, const char* trigger)
+{
+    auto* self = static_cast<SqliteBackend*>(context);
+    QString reason;
+    if (action == SQLITE_TRANSACTION || action == SQLITE_SAVEPOINT)
+        reason = QStringLiteral("批处理中不能包含事务控制语句");
+    else if (self->m_clientRules && !trigger) // a trigger's own statements are the schema's
+        reason = self->clientRefusal(action, first, second);
+    if (reason.isEmpty())
+        return SQLITE_OK;
+    if (self->m_refusal.isEmpty())
+        self->m_refusal = reason;
+    return SQLITE_DENY;
+}
+
+QString SqliteBackend::clientRefusal(int action, const char* first, const char* second) const
+{
+    const QByteArray name = QByteArray(first ? first : "").toLower();
+    switch (action) {
+    case SQLITE_READ:
+    case SQLITE_SELECT:
+    case SQLITE_FUNCTION:
+    case SQLITE_RECURSIVE:
+        return {};
+    case SQLITE_INSERT:
+    case SQLITE_UPDATE:
+    case SQLITE_DELETE:
+        if (clientWritable(name))
+            return {};
+        return QStringLiteral("没有权限修改表 %1").arg(QString::fromUtf8(first));
+    case SQLITE_PRAGMA:
+        if (readingPragma(name, second != nullptr))
+            return {};
+        return QStringLiteral("没有权限执行 PRAGMA %1").arg(QString::fromUtf8(first));
+    case SQLITE_ATTACH:
+    case SQLITE_DETACH:
+        return QStringLiteral("没有权限附加或分离数据库");
+    default: // create, drop, alter, reindex, analyze: the schema is the administrator's
+        return QStringLiteral("没有权限更改数据库结构");
+    }
 }
 
 SqliteBackend::~SqliteBackend()
@@ -191,6 +285,10 @@ bool SqliteBackend::runQuery(const QString& sql, const QStringList& parameters, 
     const char* next = text.constData();
     const char* end = next + text.size();
     bool anyStatement = false;
+    m_refusal.clear();
+    std::optional<AuthorizerScope> authorizer;
+    if (m_clientRules)
+        authorizer.emplace(m_db, authorize, this);
     while (next < end) {
         Statement statement;
         const char* begin = next;
@@ -198,11 +296,15 @@ bool SqliteBackend::runQuery(const QString& sql, const QStringList& parameters, 
         // reads the text in place instead of copying the rest of the batch each time.
         if (sqlite3_prepare_v2(m_db, begin, int(end - begin) + 1, &statement.handle, &next) !=
             SQLITE_OK) {
-            errors = {lastMessage(), statementText(begin, end)};
+            errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal, statementText(begin, end)};
             return false;
         }
         if (!statement.handle) // only blanks or comments remain
             break;
+        if (m_clientRules && !sqlite3_stmt_readonly(statement.handle)) {
+            errors = {QStringLiteral("查询只能读取数据，不能修改"), statementText(begin, next)};
+            return false;
+        }
         if (!parameters.isEmpty()) {
             if (next < end && !QByteArray(next, int(end - next)).trimmed().isEmpty()) {
                 errors = {QStringLiteral("带参数的查询只能有一条语句"), sql};
@@ -272,38 +374,57 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
     const QByteArray utf8 = text.toUtf8();
     const char* next = utf8.constData();
     const char* end = next + utf8.size();
-    if (!runPlain("begin immediate", errors))
+    if (!begin(errors))
         return false;
     bool ranStatement = false;
-    while (next < end) {
-        Statement statement;
-        const char* begin = next;
-        bool refused = false;
-        sqlite3_set_authorizer(m_db, refuseTransactionControl, &refused);
-        const int prepared =
-            sqlite3_prepare_v2(m_db, begin, int(end - begin) + 1, &statement.handle, &next);
-        sqlite3_set_authorizer(m_db, nullptr, nullptr);
-        if (prepared != SQLITE_OK) {
-            errors = {refused ? QStringLiteral("批处理中不能包含事务控制语句") : lastMessage(),
-                      statementText(begin, end)};
-            return rollbackAfterFailure();
+    {
+        m_refusal.clear();
+        const AuthorizerScope authorizer(m_db, authorize, this);
+        while (next < end) {
+            Statement statement;
+            const char* begin = next;
+            const int prepared =
+                sqlite3_prepare_v2(m_db, begin, int(end - begin) + 1, &statement.handle, &next);
+            if (prepared != SQLITE_OK) {
+                errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
+                          statementText(begin, end)};
+                return rollbackAfterFailure();
+            }
+            if (!statement.handle)
+                break;
+            int result;
+            while ((result = sqlite3_step(statement.handle)) == SQLITE_ROW) {
+            }
+            if (result != SQLITE_DONE) {
+                errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
+                          statementText(begin, next)};
+                return rollbackAfterFailure();
+            }
+            ranStatement = true;
         }
-        if (!statement.handle)
-            break;
-        int result;
-        while ((result = sqlite3_step(statement.handle)) == SQLITE_ROW) {
-        }
-        if (result != SQLITE_DONE) {
-            errors = {lastMessage(), statementText(begin, next)};
-            return rollbackAfterFailure();
-        }
-        ranStatement = true;
     }
+    // The closing statement is the server's own (it records the batch text).
     if (ranStatement && closing && !runBound(*closing, errors))
         return rollbackAfterFailure();
+    return commit(errors);
+}
+
+bool SqliteBackend::begin(QStringList& errors)
+{
+    m_transaction = uniqueToken().toUtf8();
+    return runPlain("begin immediate", errors);
+}
+
+bool SqliteBackend::commit(QStringList& errors)
+{
     if (!runPlain("commit", errors))
         return rollbackAfterFailure();
     return true;
+}
+
+void SqliteBackend::rollback()
+{
+    rollbackAfterFailure();
 }
 
 bool SqliteBackend::runBound(const BoundStatement& bound, QStringList& errors)
@@ -334,10 +455,95 @@ bool SqliteBackend::rollbackAfterFailure()
     return false;
 }
 
-QString SqliteBackend::schemaScript() const
+bool SqliteBackend::runScript(const QString& resource, QStringList& errors)
 {
-    QFile file(QStringLiteral(":/nelvo/server/schema-sqlite.sql"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        errors = {QStringLiteral("缺少数据库结构脚本 %1").arg(resource)};
+        return false;
+    }
+    return runPlain(file.readAll().constData(), errors);
+}
+
+bool SqliteBackend::hasColumn(const char* table, const char* column, QStringList& errors, bool& has)
+{
+    platform::DataTable rows;
+    if (!query(QStringLiteral("select 1 from pragma_table_info($1) where lower(name) = $2"),
+               {QString::fromUtf8(table), QString::fromUtf8(column)}, rows, errors))
+        return false;
+    has = !rows.rows.isEmpty();
+    return true;
+}
+
+bool SqliteBackend::initialize(const QString&, QStringList& errors)
+{
+    // The mapping table may have to be built again: with foreign_keys on, dropping it would
+    // check its rows. The pragma has no effect inside a transaction, so it comes first.
+    if (!runPlain("pragma foreign_keys=off", errors) || !begin(errors))
+        return false;
+    const auto fail = [this, &errors] {
+        rollbackAfterFailure();
+        QStringList ignored;
+        runPlain("pragma foreign_keys=on", ignored);
+        return false;
+    };
+    if (!runScript(QStringLiteral(":/nelvo/server/schema/sqlite-tables.sql"), errors))
+        return fail();
+    for (const char* column : {"f_txn", "f_login"}) {
+        bool has = false;
+        if (!hasColumn("tbAudit", column, errors, has))
+            return fail();
+        if (!has && !runPlain(QByteArray("alter table tbAudit add column ")
+                                  .append(column)
+                                  .append(" text")
+                                  .constData(),
+                              errors))
+            return fail();
+    }
+    platform::DataTable keys;
+    if (!query(QStringLiteral("select 1 from pragma_foreign_key_list('tbqydz')"), {}, keys, errors))
+        return fail();
+    if (keys.rows.isEmpty() &&
+        !runScript(QStringLiteral(":/nelvo/server/schema/sqlite-mapping-keys.sql"), errors))
+        return fail();
+    if (!runScript(QStringLiteral(":/nelvo/server/schema/sqlite-trail.sql"), errors) ||
+        !runPlain("commit", errors))
+        return fail();
+    return runPlain("pragma foreign_keys=on", errors);
+}
+
+bool SqliteBackend::setOperator(const QString& operatorCode, QStringList&)
+{
+    m_operator = operatorCode.toUtf8();
+    return true;
+}
+
+QString SqliteBackend::batchTextStatement() const
+{
+    return QStringLiteral("insert into tbAudit (f_time, f_operator, f_text, f_txn) "
+                          "select f_time, f_operator, $1, f_txn from vwTrailBatch where true "
+                          "on conflict (f_txn) do update set f_text = excluded.f_text");
+}
+
+QString SqliteBackend::currentBatchQuery() const
+{
+    return QStringLiteral("select f_id from tbAudit where f_txn = nelvo_txn()");
+}
+
+QString SqliteBackend::jsonField(const QString& column, const QString& field) const
+{
+    return QStringLiteral("json_extract(%1, '$.%2')").arg(column, field);
+}
+
+bool SqliteBackend::tableExists(const QString& table, bool& exists, QStringList& errors)
+{
+    platform::DataTable rows;
+    if (!query(QStringLiteral("select 1 from sqlite_master where type = 'table' and "
+                              "lower(name) = lower($1)"),
+               {table}, rows, errors))
+        return false;
+    exists = !rows.rows.isEmpty();
+    return true;
 }
 
 } // namespace server

@@ -8,13 +8,15 @@ struct sqlite3;
 
 namespace server {
 
-// A SQLite database file: WAL journal, and a busy timeout so that a second process on the
-// same file waits for a lock instead of failing at once.
+// A SQLite database file: WAL journal, foreign keys enforced, and a busy timeout so that a
+// second process on the same file waits for a lock instead of failing at once. Registers
+// nelvo_operator() and nelvo_txn(), which the trail's triggers read.
 class SqliteBackend : public Backend {
 public:
-    // Opens (creating when missing) the database file. Returns nullptr and sets error when
-    // the file cannot be opened.
-    static std::unique_ptr<SqliteBackend> open(const QString& path, QString* error);
+    enum class Mode { Open, Create, ReadOnly };
+    // Opens the database file (Create: created when missing; ReadOnly: nothing is written,
+    // not even the journal mode). Returns nullptr and sets error when it cannot be opened.
+    static std::unique_ptr<SqliteBackend> open(const QString& path, Mode mode, QString* error);
     ~SqliteBackend() override;
 
     QString name() const override { return QStringLiteral("SQLITE"); }
@@ -25,13 +27,32 @@ public:
                      QStringList& errors) override;
     bool executeBatch(const QString& text, const BoundStatement* closing,
                       QStringList& errors) override;
-    QString schemaScript() const override;
+    bool initialize(const QString& clerkRole, QStringList& errors) override;
+    bool setOperator(const QString& operatorCode, QStringList& errors) override;
+    void setClientRules(bool on) override { m_clientRules = on; }
+    bool begin(QStringList& errors) override;
+    bool commit(QStringList& errors) override;
+    void rollback() override;
+    QString batchTextStatement() const override;
+    QString currentBatchQuery() const override;
+    QString jsonField(const QString& column, const QString& field) const override;
+    bool tableExists(const QString& table, bool& exists, QStringList& errors) override;
+
+    // What the authorizer refused last (empty: nothing).
+    const QString& refusal() const { return m_refusal; }
 
     // How long a statement waits for another connection's lock.
     static constexpr int BusyTimeoutMilliseconds = 10000;
 
 private:
     explicit SqliteBackend(sqlite3* db) : m_db(db) {}
+    static int authorize(void* backend, int action, const char* first, const char* second,
+                         const char* database, const char* trigger);
+    // The reason a client may not run action (empty: allowed).
+    QString clientRefusal(int action, const char* first, const char* second) const;
+    void registerFunctions();
+    bool runScript(const QString& resource, QStringList& errors);
+    bool hasColumn(const char* table, const char* column, QStringList& errors, bool& has);
     // Steps through the statements of sql (parameters bound to the only one) and hands the
     // last statement's rows to readRows(statement) as it runs; false with errors filled.
     template <typename RowReader>
@@ -45,6 +66,10 @@ private:
     bool rollbackAfterFailure();
 
     sqlite3* m_db;
+    bool m_clientRules = false;
+    QString m_refusal;
+    QByteArray m_operator;
+    QByteArray m_transaction; // unique to the open transaction: the trail's batch key
 };
 
 } // namespace server

@@ -96,15 +96,17 @@ void AuditHistoryDialog::setSince(const QDate& day)
 
 bool AuditHistoryDialog::reload()
 {
-    QList<server::AuditEntry> entries;
+    QList<server::TrailBatch> entries;
     QString error;
-    const bool ok = m_server->auditTrail(since(), {}, entries, &error);
+    server::TrailFilter filter;
+    filter.since = since();
+    const bool ok = m_server->trail(filter, entries, &error);
     m_table->setRowCount(0);
     m_status->setText(ok ? QStringLiteral("共 %1 条").arg(entries.size())
                          : QStringLiteral("无法读取操作历史：%1").arg(error));
     m_table->setRowCount(int(entries.size()));
     for (int row = 0; row < int(entries.size()); ++row) {
-        const server::AuditEntry& entry = entries[row];
+        const server::TrailBatch& entry = entries[row];
         m_table->setItem(row, TimeColumn, readOnlyItem(entry.time));
         m_table->setItem(row, OperatorColumn, readOnlyItem(entry.operatorCode));
         // One line per row; line breaks kept in the tool tip, the whole text in UserRole.

@@ -49,6 +49,9 @@ int main(int argc, char** argv)
         loadDemo = true;
     }
     server::DataServerOptions serverOptions{options.operatorCode, options.sqlTrace};
+    // A SQLite file sets itself up (its one user is owner and clerk at once); a shared
+    // server's schema is the administrator's (nelvo-admin init).
+    serverOptions.createSchema = !server::DataServer::isPostgresUri(options.database);
     auto server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(options.database, serverOptions, &error));
     if (!server)

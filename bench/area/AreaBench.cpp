@@ -97,7 +97,7 @@ private:
 int runModule(const QString& database, int rows)
 {
     QString error;
-    server::DataServer* server = server::DataServer::open(database, {}, &error);
+    server::DataServer* server = server::DataServer::open(database, {.createSchema = true}, &error);
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
@@ -254,7 +254,7 @@ int saveScreenshot(const QString& file)
     QString error;
     if (!AreaBenchDatabase::build(database, 60, error))
         return fail(error);
-    server::DataServer* server = server::DataServer::open(database, {}, &error);
+    server::DataServer* server = server::DataServer::open(database, {.createSchema = true}, &error);
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);

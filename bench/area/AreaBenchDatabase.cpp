@@ -52,7 +52,7 @@ namespace AreaBenchDatabase {
 bool build(const QString& path, int storageAreas, QString& error)
 {
     {
-        server::DataServer* server = server::DataServer::open(path, {}, &error);
+        server::DataServer* server = server::DataServer::open(path, {.createSchema = true}, &error);
         if (!server)
             return false;
         auto ref = platform::DispatchRef<server::DataServer>::adopt(server);

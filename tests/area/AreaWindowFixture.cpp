@@ -41,7 +41,7 @@ bool AreaWindowFixture::create(const QString& extraSql, QString& error)
         return false;
     }
     server::DataServer* database = server::DataServer::open(
-        m_folder.filePath(QStringLiteral("area.db")), server::DataServerOptions{}, &error);
+        m_folder.filePath(QStringLiteral("area.db")), {.createSchema = true}, &error);
     if (!database)
         return false;
     auto databaseRef = platform::DispatchRef<server::DataServer>::adopt(database);

@@ -54,6 +54,7 @@ int main(int argc, char** argv)
     QString error;
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
+    options.createSchema = true;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(data.filePath(QStringLiteral("demo.db")), options, &error));
     if (!server || !server->loadDemoData(&error)) {

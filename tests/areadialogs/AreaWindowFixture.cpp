@@ -38,6 +38,7 @@ bool AreaWindowFixture::open(QString& error)
     m_tracePath = m_folder.filePath(QStringLiteral("sql.trace"));
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
+    options.createSchema = true;
     options.sqlTraceFile = m_tracePath;
     m_server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(m_folder.filePath(QStringLiteral("areas.db")), options, &error));

@@ -16,7 +16,7 @@ int main(int argc, char** argv)
         return 2;
     QString error;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(arguments[1], {}, &error));
+        server::DataServer::open(arguments[1], {.createSchema = true}, &error));
     if (!server) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;

@@ -49,7 +49,7 @@ bool createRaceDatabase(ScratchDatabase& database, const QString& backend,
         !SessionFixture::createWarehouse(database.database(), error))
         return false;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database.database(), {}, &error));
+        server::DataServer::open(database.database(), {.createSchema = true}, &error));
     return server && server->executeScript(statements, &error);
 }
 

@@ -11,7 +11,7 @@ inline QString queryDatabase(const QString& database, const QString& sql,
 {
     QString error;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {}, &error));
+        server::DataServer::open(database, {.createSchema = true}, &error));
     if (!server)
         return error.isEmpty() ? QStringLiteral("<no server>") : error;
     platform::Variant data;

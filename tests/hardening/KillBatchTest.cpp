@@ -48,7 +48,7 @@ bool removeBatchRows(const QString& database)
 {
     QString error;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {}, &error));
+        server::DataServer::open(database, {.createSchema = true}, &error));
     return server && server->executeScript(QStringLiteral("delete from tbCCQyda"), &error);
 }
 

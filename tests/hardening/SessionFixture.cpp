@@ -81,6 +81,7 @@ bool SessionFixture::createWarehouse(const QString& database, QString& error)
 {
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
+    options.createSchema = true;
     const auto server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(database, options, &error));
     return server && server->loadDemoData(&error) &&
@@ -104,6 +105,7 @@ bool SessionFixture::attach(const QString& database, QString& error)
 {
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
+    options.createSchema = true;
     return attach(database, options, error);
 }
 

@@ -547,7 +547,7 @@ void DataServerTest::openFailureNamesTheCause()
             ? folder.filePath("missing-folder/db.sqlite")
             : QString("postgresql://nobody@127.0.0.1:1/none?connect_timeout=2");
     QString error;
-    server::DataServer* opened = server::DataServer::open(database, {}, &error);
+    server::DataServer* opened = server::DataServer::open(database, {.createSchema = true}, &error);
     QVERIFY(!opened);
     QVERIFY(!error.isEmpty());
 }
@@ -604,10 +604,10 @@ void DataServerTest::auditRecordsCommittedBatchesWithTheirOperator()
 {
     QString error;
     auto other = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {"0077", {}}, &error));
+        server::DataServer::open(m_fixture->database(), {.operatorCode = "0077", .createSchema = true}, &error));
     QVERIFY2(other, qPrintable(error));
     auto opened = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {"0042", {}}, &error));
+        server::DataServer::open(m_fixture->database(), {.operatorCode = "0042", .createSchema = true}, &error));
     QVERIFY2(opened, qPrintable(error));
     server::DataServer* first = opened.get();
     first->setClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 9, 10)); });
@@ -688,7 +688,7 @@ void DataServerTest::auditRowIsPartOfTheBatchTransaction()
 
     // Opening the database again creates the missing table.
     auto reopened = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {"0042", {}}, &error));
+        server::DataServer::open(m_fixture->database(), {.operatorCode = "0042", .createSchema = true}, &error));
     QVERIFY2(reopened, qPrintable(error));
     QVERIFY(ServerCall::executeBatch(reopened.get(),
                                      "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');"));

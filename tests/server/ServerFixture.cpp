@@ -45,8 +45,10 @@ bool ServerFixture::open(const QString& backend, const server::DataServerOptions
     } else {
         m_database = m_folder.filePath(QStringLiteral("test.sqlite"));
     }
+    server::DataServerOptions creating = options;
+    creating.createSchema = true;
     m_server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_database, options, &error));
+        server::DataServer::open(m_database, creating, &error));
     return bool(m_server);
 }
 

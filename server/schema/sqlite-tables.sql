@@ -9,12 +9,16 @@ create table if not exists tbCCQyda (
     f_ccqybm varchar(20) not null primary key check (length(f_ccqybm) <= 20),
     f_ccqymc varchar(60) check (length(f_ccqymc) <= 60)
 );
--- One storage area is mapped at most once per kind, even when two clerks race.
+-- One storage area is mapped at most once per kind, even when two clerks race; a mapping
+-- names an existing area of its own kind and an existing storage area.
+create unique index if not exists ux_tbQyda_code_kind on tbQyda (f_qybm, f_qylx);
 create table if not exists tbqydz (
     f_qylx varchar(10) not null check (length(f_qylx) <= 10),
     f_qybm varchar(20) not null check (length(f_qybm) <= 20),
-    f_ccqybm varchar(20) not null check (length(f_ccqybm) <= 20),
-    unique (f_qylx, f_ccqybm)
+    f_ccqybm varchar(20) not null check (length(f_ccqybm) <= 20)
+        references tbCCQyda (f_ccqybm) on delete restrict,
+    unique (f_qylx, f_ccqybm),
+    foreign key (f_qybm, f_qylx) references tbQyda (f_qybm, f_qylx) on delete restrict
 );
 -- System parameters; f_id keeps the order of insertion.
 create table if not exists tbXtcs (
@@ -30,12 +34,16 @@ create table if not exists tbZyda (
 create table if not exists tbKjqj (
     f_dqny char(6) not null check (length(f_dqny) <= 6)
 );
--- The audit trail: every committed ExecuteBatch with the server's time, the session's
--- operator and the exact text, written in the batch's own transaction.
+-- The batches of the trail: one row per transaction that changed a recorded table (or ran
+-- a client batch), with the database's time, the session's operator and the batch text.
+-- f_txn tells the transaction that wrote the row; rows written before the row trail
+-- existed have none (and only their text).
 create table if not exists tbAudit (
     f_id integer primary key autoincrement,
     f_time varchar(19) not null,
     f_operator text not null,
-    f_text text not null
+    f_text text not null,
+    f_txn text,
+    f_login text
 );
 create index if not exists ix_tbAudit_time on tbAudit (f_time);
