@@ -104,8 +104,9 @@ void ConcurrencyTest::sameStorageAreaAndSameCodeAtOnce()
         storage += QStringLiteral("insert into tbCCQyda(f_ccqybm, f_ccqymc) values ('%1', '竞争');")
                        .arg(storageLine(round).section(QLatin1Char(' '), 0, 0));
     {
-        auto server = platform::DispatchRef<server::DataServer>::adopt(
-            server::DataServer::open(database.database(), {.createSchema = true}, &error));
+        auto server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+            database.database(), {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true},
+            &error));
         QVERIFY2(server && server->executeScript(storage, &error), qPrintable(error));
     }
 

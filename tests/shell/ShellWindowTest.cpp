@@ -56,8 +56,9 @@ void ShellWindowTest::initTestCase()
     QString error;
     m_module = ModuleLibrary::load(libraryFolder() + "/libnelvo_area.so", &error);
     QVERIFY2(m_module, qPrintable(error));
-    m_server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_folder.filePath("shell.sqlite"), {.operatorCode = "0001", .createSchema = true}, &error));
+    m_server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_folder.filePath("shell.sqlite"),
+        {.operatorCode = "0001", .sqlTraceFile = {}, .createSchema = true}, &error));
     QVERIFY2(m_server, qPrintable(error));
     QVERIFY2(m_server->loadDemoData(&error), qPrintable(error));
 }
@@ -213,8 +214,9 @@ void ShellWindowTest::auditHistoryListsNewestFirstAndFiltersByDate()
 {
     // A database of its own whose batches were committed on known days.
     QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_folder.filePath("audit.sqlite"), {.operatorCode = "0042", .createSchema = true}, &error));
+    auto server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_folder.filePath("audit.sqlite"),
+        {.operatorCode = "0042", .sqlTraceFile = {}, .createSchema = true}, &error));
     QVERIFY2(server, qPrintable(error));
     const QList<QPair<QDateTime, QString>> batches = {
         {QDateTime(QDate(2024, 3, 4), QTime(9, 0)), "insert into tbZyda values ('1', '甲');"},
