@@ -48,8 +48,10 @@ bool createRaceDatabase(ScratchDatabase& database, const QString& backend,
     if (!database.create(backend, error) ||
         !SessionFixture::createWarehouse(database.database(), error))
         return false;
+    server::DataServerOptions options;
+    options.createSchema = true;
     auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database.database(), {.createSchema = true}, &error));
+        server::DataServer::open(database.database(), options, &error));
     return server && server->executeScript(statements, &error);
 }
 

@@ -62,8 +62,9 @@ void ShellWindowTest::initTestCase()
     QString error;
     m_module = ModuleLibrary::load(libraryFolder() + "/libnelvo_area.so", &error);
     QVERIFY2(m_module, qPrintable(error));
-    m_server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_folder.filePath("shell.sqlite"), {.operatorCode = "0001", .createSchema = true}, &error));
+    m_server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_folder.filePath("shell.sqlite"),
+        {.operatorCode = "0001", .sqlTraceFile = {}, .createSchema = true}, &error));
     QVERIFY2(m_server, qPrintable(error));
     QVERIFY2(m_server->loadDemoData(&error), qPrintable(error));
 }
