@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <algorithm>
 
 namespace TrailText {
 
@@ -26,6 +27,20 @@ QString valueText(const QJsonValue& value)
     if (value.isNull() || value.isUndefined())
         return QStringLiteral("（空）");
     return value.toVariant().toString();
+}
+
+// The fields of object in the order the JSON text names them (the table's column order;
+// QJsonObject keeps them sorted by name).
+QStringList fieldsInOrder(const QString& text, const QJsonObject& object)
+{
+    QStringList fields = object.keys();
+    const auto position = [&text](const QString& field) {
+        return text.indexOf(QLatin1Char('"') + field + QStringLiteral("\":"));
+    };
+    std::stable_sort(fields.begin(), fields.end(), [&position](const QString& a, const QString& b) {
+        return position(a) < position(b);
+    });
+    return fields;
 }
 
 QString fieldsText(const QJsonObject& row, const QStringList& fields)
@@ -71,8 +86,8 @@ Change change(const server::TrailRow& row)
     const QJsonObject after = objectOf(row.after, afterOk);
     if (!beforeOk || !afterOk)
         return {row.before, row.after};
-    QStringList fields = before.keys();
-    for (const QString& field : after.keys())
+    QStringList fields = fieldsInOrder(row.before, before);
+    for (const QString& field : fieldsInOrder(row.after, after))
         if (!before.contains(field))
             fields << field;
     if (!before.isEmpty() && !after.isEmpty()) {
