@@ -54,6 +54,7 @@ int runClerk(const QStringList& arguments)
 
     ClerkResult result;
     result.operatorCode = options.operatorCode;
+    result.seconds = double(timer.elapsed()) / 1000.0;
     result.steps = script.steps();
     result.collisions = script.collisions();
     result.failures = script.failures();

@@ -54,6 +54,7 @@ bool ClerkResult::save(const QString& path) const
 {
     const QJsonObject object{
         {QStringLiteral("operator"), operatorCode},
+        {QStringLiteral("seconds"), seconds},
         {QStringLiteral("steps"), counts(steps)},
         {QStringLiteral("collisions"), counts(collisions)},
         {QStringLiteral("failures"), counts(failures)},
@@ -77,6 +78,7 @@ bool ClerkResult::load(const QString& path)
         return false;
     const QJsonObject object = document.object();
     operatorCode = object.value(QStringLiteral("operator")).toString();
+    seconds = object.value(QStringLiteral("seconds")).toDouble();
     steps = countsOf(object.value(QStringLiteral("steps")));
     collisions = countsOf(object.value(QStringLiteral("collisions")));
     failures = countsOf(object.value(QStringLiteral("failures")));

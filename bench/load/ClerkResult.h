@@ -8,6 +8,7 @@
 // What one clerk process did in its run, passed to the benchmark as a JSON file.
 struct ClerkResult {
     QString operatorCode;
+    double seconds = 0;            // how long the script ran
     QMap<QString, int> steps;      // steps run, by name
     QMap<QString, int> collisions; // expected refusals and collisions, by kind
     QMap<QString, int> failures;   // anything else the window showed, by message

@@ -163,8 +163,9 @@ QString LoadDatabase::clerkDatabase(int index) const
     return uri.toString();
 }
 
-QStringList LoadDatabase::brokenInvariants(const QList<ClerkResult>& results) const
+QStringList LoadDatabase::brokenInvariants(const QList<ClerkResult>& results, int& matched) const
 {
+    matched = 0;
     QStringList broken;
     const QString& database = m_scratch->database();
     for (const QString& row :
@@ -213,6 +214,7 @@ QStringList LoadDatabase::brokenInvariants(const QList<ClerkResult>& results) co
                               .arg(batch.text.left(120));
                 continue;
             }
+            ++matched;
             if (isInsertBatch(batch.text) && batch.rows.size() != insertCount(batch.text))
                 broken << QStringLiteral("operator %1: trail batch %2 has %3 rows for %4 inserts")
                               .arg(result.operatorCode)

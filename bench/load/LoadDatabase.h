@@ -31,7 +31,8 @@ public:
     // The invariants after the run, one line per break (empty: none held broken):
     // one mapping per storage area and kind, every mapping's area and storage area exist,
     // every committed batch has its trail rows and no failed batch has any.
-    QStringList brokenInvariants(const QList<ClerkResult>& results) const;
+    // matched: how many trail batches were matched to a committed batch.
+    QStringList brokenInvariants(const QList<ClerkResult>& results, int& matched) const;
 
 private:
     bool createClerkLogins(int clerkCount, QString& error);

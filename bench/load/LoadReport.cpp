@@ -84,7 +84,8 @@ QString LoadReport::details() const
     lines << QStringLiteral("  failures: ") + listed(sum(&ClerkResult::failures));
     for (const QString& problem : problems)
         lines << QStringLiteral("  problem: ") + problem;
-    lines << QStringLiteral("  invariants: %1")
+    lines << QStringLiteral("  invariants (%1 trail batches matched): %2")
+                 .arg(matchedTrailBatches)
                  .arg(brokenInvariants.isEmpty()
                           ? QStringLiteral("all held")
                           : QStringLiteral("%1 broken").arg(brokenInvariants.size()));

@@ -14,6 +14,7 @@ struct LoadReport {
     QList<ClerkResult> results;
     QStringList problems;         // clerks that did not start or finish
     QStringList brokenInvariants; // see LoadDatabase::brokenInvariants
+    int matchedTrailBatches = 0;
 
     int committedBatches() const;
     int failedBatches() const;
