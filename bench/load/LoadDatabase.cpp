@@ -119,7 +119,7 @@ bool LoadDatabase::create(const QString& backend, int clerkCount, const QString&
         QProcess admin;
         admin.setProcessChannelMode(QProcess::MergedChannels);
         admin.start(adminTool,
-                    {QStringLiteral("init"), QStringLiteral("--database"), m_scratch->database(),
+                    {QStringLiteral("--database"), m_scratch->database(), QStringLiteral("init"),
                      QStringLiteral("--clerk-role"), QLatin1String(ClerkRole)});
         if (!admin.waitForFinished(120000) || admin.exitStatus() != QProcess::NormalExit ||
             admin.exitCode() != 0) {
@@ -211,7 +211,12 @@ QStringList LoadDatabase::brokenInvariants(const QList<ClerkResult>& results, in
                               .arg(result.failedBatches.contains(batch.text)
                                        ? QStringLiteral(" (a failed one)")
                                        : QString())
-                              .arg(batch.text.left(120));
+                              .arg(batch.text.isEmpty() && !batch.rows.isEmpty()
+                                       ? QStringLiteral("(no text; %1 rows, the first %2 %3 %4)")
+                                             .arg(batch.rows.size())
+                                             .arg(batch.rows[0].operation, batch.rows[0].table,
+                                                  batch.rows[0].key)
+                                       : batch.text.left(120));
                 continue;
             }
             ++matched;

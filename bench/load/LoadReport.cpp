@@ -15,6 +15,11 @@ QString listed(const QMap<QString, int>& counts)
 
 } // namespace
 
+double LoadReport::batchesPerSecond() const
+{
+    return seconds > 0 ? committedBatches() / seconds : 0;
+}
+
 int LoadReport::committedBatches() const
 {
     int count = 0;
@@ -71,7 +76,7 @@ QString LoadReport::details() const
     lines << QStringLiteral("  steps: ") + listed(sum(&ClerkResult::steps));
     lines << QStringLiteral("  batches: %1 committed (%2/s), %3 failed")
                  .arg(committedBatches())
-                 .arg(committedBatches() / seconds, 0, 'f', 1)
+                 .arg(batchesPerSecond(), 0, 'f', 1)
                  .arg(failedBatches());
     lines << QStringLiteral("  ExecuteBatch ms: p50 %1, p99 %2")
                  .arg(percentile(&ClerkResult::batchMilliseconds, 0.5), 0, 'f', 2)
@@ -111,7 +116,7 @@ QString LoadReport::tableRow() const
         .arg(backend)
         .arg(clerks)
         .arg(seconds, 0, 'f', 0)
-        .arg(committedBatches() / seconds, 0, 'f', 1)
+        .arg(batchesPerSecond(), 0, 'f', 1)
         .arg(committedBatches())
         .arg(failedBatches())
         .arg(percentile(&ClerkResult::batchMilliseconds, 0.5), 0, 'f', 1)

@@ -17,6 +17,7 @@ struct LoadReport {
     int matchedTrailBatches = 0;
 
     int committedBatches() const;
+    double batchesPerSecond() const; // committed, over the clerks' run time
     int failedBatches() const;
     QMap<QString, int> sum(QMap<QString, int> ClerkResult::*member) const;
     // The p-th percentile (0..1) of all clerks' values of member, in milliseconds.
