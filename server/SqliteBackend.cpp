@@ -383,6 +383,7 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
     if (!begin(errors))
         return false;
     bool ranStatement = false;
+    bool failed = false;
     {
         m_refusal.clear();
         const AuthorizerScope authorizer(m_db, authorize, this);
@@ -394,7 +395,8 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
             if (prepared != SQLITE_OK) {
                 errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
                           statementText(begin, end)};
-                return rollbackAfterFailure();
+                failed = true;
+                break;
             }
             if (!statement.handle)
                 break;
@@ -404,11 +406,15 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
             if (result != SQLITE_DONE) {
                 errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
                           statementText(begin, next)};
-                return rollbackAfterFailure();
+                failed = true;
+                break;
             }
             ranStatement = true;
         }
     }
+    // Rolled back once the authorizer is gone: it refuses every transaction statement.
+    if (failed)
+        return rollbackAfterFailure();
     // The closing statement is the server's own (it records the batch text).
     if (ranStatement && closing && !runBound(*closing, errors))
         return rollbackAfterFailure();

@@ -7,6 +7,7 @@
 #include "LoginDialog.h"
 #include "ModulePanel.h"
 #include "OperatorLookup.h"
+#include "PeriodCarryForward.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Window.h"
@@ -93,16 +94,8 @@ ModulePanel* ShellWindow::openModule()
 
 bool ShellWindow::carryForward()
 {
-    QString error;
-    const bool ok = m_server->carryForward(&error);
-    const QString period = m_server->now().toString(QStringLiteral("yyyyMM"));
-    platform::showMessageBox(
-        platform::windowHandle(this),
-        ok ? QStringLiteral("已结转到 %1。新打开的区域档案窗口按此期间工作。").arg(period)
-           : QStringLiteral("结转失败：%1").arg(error),
-        QStringLiteral("结转"), platform::MessageBoxButtons::Ok,
-        ok ? platform::MessageBoxIcon::Information : platform::MessageBoxIcon::Stop);
-    return ok;
+    return PeriodCarryForward::run(*m_server.get(), platform::windowHandle(this)) ==
+           PeriodCarryForward::Outcome::Moved;
 }
 
 AuditHistoryDialog* ShellWindow::showAuditHistory()

@@ -46,7 +46,8 @@ public:
 
     // Opens the module in a new tab (one GetNelvoForm call) and answers its panel.
     ModulePanel* openModule();
-    // Moves the open period to the current month; shows the outcome.
+    // Moves the open period to the current month after a confirmation; shows the outcome.
+    // True when it moved.
     bool carryForward();
     // Shows the (non-modal) history window, reading it again when it is open already.
     AuditHistoryDialog* showAuditHistory();

@@ -56,7 +56,8 @@ private:
 int runModule(const QString& database, int rows)
 {
     QString error;
-    server::DataServer* server = server::DataServer::open(database, {.createSchema = true}, &error);
+    server::DataServer* server = server::DataServer::open(
+        database, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error);
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);
@@ -114,7 +115,8 @@ int saveScreenshot(const QString& file)
     QString error;
     if (!AreaBenchDatabase::build(database, 60, error))
         return fail(error);
-    server::DataServer* server = server::DataServer::open(database, {.createSchema = true}, &error);
+    server::DataServer* server = server::DataServer::open(
+        database, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error);
     if (!server)
         return fail(error);
     auto serverRef = platform::DispatchRef<server::DataServer>::adopt(server);

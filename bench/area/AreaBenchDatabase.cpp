@@ -52,7 +52,8 @@ namespace AreaBenchDatabase {
 bool build(const QString& path, int storageAreas, QString& error)
 {
     {
-        server::DataServer* server = server::DataServer::open(path, {.createSchema = true}, &error);
+        server::DataServer* server = server::DataServer::open(
+            path, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error);
         if (!server)
             return false;
         auto ref = platform::DispatchRef<server::DataServer>::adopt(server);

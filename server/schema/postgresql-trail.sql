@@ -60,11 +60,15 @@ begin
 end
 $$;
 
--- Records the text of the client batch that the open transaction runs.
+-- Records the text of the client batch that the open transaction runs. The batch row is
+-- found (or made) first: an update whose condition made it would not see it, and would call
+-- the function once for every row of the trail.
 create or replace function nelvo_batch_text(batch_text text) returns void
 language plpgsql security definer set search_path from current as $$
+declare
+    batch bigint := nelvo_current_batch();
 begin
-    update tbAudit set f_text = batch_text where f_id = nelvo_current_batch();
+    update tbAudit set f_text = batch_text where f_id = batch;
 end
 $$;
 

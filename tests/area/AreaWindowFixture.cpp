@@ -41,7 +41,8 @@ bool AreaWindowFixture::create(const QString& extraSql, QString& error)
         return false;
     }
     server::DataServer* database = server::DataServer::open(
-        m_folder.filePath(QStringLiteral("area.db")), {.createSchema = true}, &error);
+        m_folder.filePath(QStringLiteral("area.db")),
+        {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error);
     if (!database)
         return false;
     auto databaseRef = platform::DispatchRef<server::DataServer>::adopt(database);

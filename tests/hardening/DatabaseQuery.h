@@ -10,8 +10,8 @@ inline QString queryDatabase(const QString& database, const QString& sql,
                              platform::ClientDataset& dataset)
 {
     QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {.createSchema = true}, &error));
+    auto server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        database, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error));
     if (!server)
         return error.isEmpty() ? QStringLiteral("<no server>") : error;
     platform::Variant data;

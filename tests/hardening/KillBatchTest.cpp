@@ -47,8 +47,8 @@ int auditedBatches(const QString& database)
 bool removeBatchRows(const QString& database)
 {
     QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(database, {.createSchema = true}, &error));
+    auto server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        database, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error));
     return server && server->executeScript(QStringLiteral("delete from tbCCQyda"), &error);
 }
 

@@ -2,10 +2,13 @@
 // connection, driven by lines on standard input, one answer line each on standard output.
 //   hardening_race_client <database> <area node text> <pause ms>
 // After "ready", each command is answered:
+//   select <node text>  -> "selected" or "missing"
 //   map <storage line>  -> "mapped", "skipped" or "error <messages>"  ("<" on that line)
 //   add <code>          -> "added" or "error <messages>"               (add dialog, kind PICK)
-// The client pauses after its duplicate checks (the mapping snapshot, the code query), so
-// two clients commanded together both check before either writes.
+//   delete              -> "deleted", "kept", "in use" or "error <messages>" (the selected
+//                          area; "kept": no message, yet the node is still there)
+// The client pauses after its checks (the mapping snapshot, the code query, the usage
+// query of delete), so two clients commanded together both check before either writes.
 #include "AreaSession.h"
 #include "SessionFixture.h"
 
@@ -19,6 +22,9 @@
 #include <string>
 
 namespace {
+
+const QString DeleteQuestion = QStringLiteral("提示：|确定要删除此区域档案嘛？");
+const QString InUseNotice = QStringLiteral("提示：|该区域正在使用，请先移除此区域对照！");
 
 void answer(const QString& line)
 {
@@ -44,7 +50,8 @@ int main(int argc, char** argv)
     fixture.faults().setAfterCall([pause](const testsupport::FaultInjectingServer::Call& call) {
         if (call.dispId == platform::CoorDisp::QueryData &&
             (call.text.startsWith(QLatin1String("select f_qybm,f_ccqybm,f_qylx")) ||
-             call.text.startsWith(QLatin1String("Select f_qybm from tbqyda"))))
+             call.text.startsWith(QLatin1String("Select f_qybm from tbqyda")) ||
+             call.text.startsWith(QLatin1String("Select * from tbqydz where"))))
             QThread::msleep(pause);
     });
     fixture.startWindow();
@@ -60,6 +67,24 @@ int main(int argc, char** argv)
         const QString command = QString::fromStdString(input);
         const qsizetype before = fixture.messages().size();
         bool done = false;
+        if (command.startsWith(QLatin1String("select "))) {
+            answer(select(window, command.mid(7)) ? QStringLiteral("selected")
+                                                  : QStringLiteral("missing"));
+            continue;
+        }
+        if (command == QLatin1String("delete")) {
+            const QString node = captureState(window).current;
+            window->TbnDelete->click();
+            QStringList told = fixture.messages().mid(before);
+            told.removeOne(DeleteQuestion);
+            if (told == QStringList{InUseNotice})
+                answer(QStringLiteral("in use"));
+            else if (!told.isEmpty())
+                answer(QStringLiteral("error ") + told.join(QLatin1String(" / ")).simplified());
+            else
+                answer(select(window, node) ? QStringLiteral("kept") : QStringLiteral("deleted"));
+            continue;
+        }
         if (command.startsWith(QLatin1String("map "))) {
             const QString line = command.mid(4);
             selectOnly(window->listccqyda, line);

@@ -106,6 +106,12 @@ bool SessionFixture::attach(const QString& database, QString& error)
     server::DataServerOptions options;
     options.operatorCode = QString::fromUtf8(server::DemoData::OperatorCode);
     options.createSchema = true;
+    return attach(database, options, error);
+}
+
+bool SessionFixture::attach(const QString& database, const server::DataServerOptions& options,
+                            QString& error)
+{
     m_server = platform::DispatchRef<server::DataServer>::adopt(
         server::DataServer::open(database, options, &error));
     if (!m_server)

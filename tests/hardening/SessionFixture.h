@@ -51,6 +51,8 @@ public:
     bool open(const QString& templatePath, QString& error);
     // Opens the database itself (a file path or a postgresql:// URI); false with error.
     bool attach(const QString& database, QString& error);
+    // The same with the server's options; the window works for their operator.
+    bool attach(const QString& database, const server::DataServerOptions& options, QString& error);
     // The database file of this fixture.
     QString databasePath() const;
 

@@ -547,7 +547,8 @@ void DataServerTest::openFailureNamesTheCause()
             ? folder.filePath("missing-folder/db.sqlite")
             : QString("postgresql://nobody@127.0.0.1:1/none?connect_timeout=2");
     QString error;
-    server::DataServer* opened = server::DataServer::open(database, {.createSchema = true}, &error);
+    server::DataServer* opened = server::DataServer::open(
+        database, {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error);
     QVERIFY(!opened);
     QVERIFY(!error.isEmpty());
 }
@@ -603,15 +604,15 @@ void DataServerTest::textsWithNulAreRefused()
 void DataServerTest::auditRecordsCommittedBatchesWithTheirOperator()
 {
     QString error;
-    auto other = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {.operatorCode = "0077", .createSchema = true}, &error));
+    auto other = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_fixture->database(), {.operatorCode = "0077", .sqlTraceFile = {}, .createSchema = true},
+        &error));
     QVERIFY2(other, qPrintable(error));
-    auto opened = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {.operatorCode = "0042", .createSchema = true}, &error));
+    auto opened = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_fixture->database(), {.operatorCode = "0042", .sqlTraceFile = {}, .createSchema = true},
+        &error));
     QVERIFY2(opened, qPrintable(error));
     server::DataServer* first = opened.get();
-    first->setClock([] { return QDateTime(QDate(2024, 3, 5), QTime(8, 9, 10)); });
-    other->setClock([] { return QDateTime(QDate(2024, 3, 6), QTime(17, 0, 1)); });
 
     const QString added = "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');";
     const QString renamed = "update tbZyda set f_zymc = '乙' where f_zybm = '1';";
@@ -620,33 +621,48 @@ void DataServerTest::auditRecordsCommittedBatchesWithTheirOperator()
     QVERIFY(!ServerCall::executeBatch(first, "insert into tbNoSuchTable values (1);"));
     QVERIFY(ServerCall::executeBatch(first, " \n "));
     QVERIFY(ServerCall::executeBatch(first, "-- only a comment\n"));
-    // Fixtures, maintenance and the period operation are not batches of a session.
+    // A fixture script that changes no recorded table leaves no batch; the carry-forward
+    // is recorded with its row of the period table.
     QVERIFY(first->executeScript("insert into tbZyda (f_zybm, f_zymc) values ('2', '丙');"));
     QVERIFY(first->carryForward());
     QVERIFY(ServerCall::executeBatch(other.get(), renamed));
 
-    const platform::DataTable table =
-        rows("select f_time, f_operator, f_text from tbAudit order by f_id");
-    QCOMPARE(table.rows.size(), 2);
-    QCOMPARE(table.rows[0], QList<Variant>({"2024-03-05 08:09:10", "0042", added}));
-    QCOMPARE(table.rows[1], QList<Variant>({"2024-03-06 17:00:01", "0077", renamed}));
+    QList<server::TrailBatch> batches;
+    QVERIFY2(first->trail({}, batches, &error), qPrintable(error));
+    QCOMPARE(batches.size(), 3);
+    QCOMPARE(batches[0].text, renamed); // newest first
+    QCOMPARE(batches[0].operatorCode, "0077");
+    QVERIFY(batches[1].text.startsWith("结转会计期间"));
+    QCOMPARE(batches[1].rows.size(), 1);
+    QCOMPARE(batches[1].rows[0].table, "tbKjqj");
+    QCOMPARE(batches[2].text, added);
+    QCOMPARE(batches[2].operatorCode, "0042");
+    QVERIFY(batches[0].id > batches[1].id && batches[1].id > batches[2].id);
+    // The database's clock, one time per batch.
+    const QDateTime recorded =
+        QDateTime::fromString(batches[0].time, server::DataServer::AuditTimeFormat);
+    QVERIFY2(recorded.isValid(), qPrintable(batches[0].time));
+    QVERIFY(qAbs(recorded.secsTo(QDateTime::currentDateTime())) < 600);
 
-    QList<server::AuditEntry> entries;
-    QVERIFY2(first->auditTrail({}, {}, entries, &error), qPrintable(error));
-    QCOMPARE(entries.size(), 2);
-    QCOMPARE(entries[0].text, renamed); // newest first
-    QCOMPARE(entries[1].operatorCode, "0042");
-    QVERIFY(entries[0].id > entries[1].id);
-    QVERIFY(first->auditTrail(QDate(2024, 3, 6), {}, entries, &error)); // the whole day
-    QCOMPARE(entries.size(), 1);
-    QCOMPARE(entries[0].time, "2024-03-06 17:00:01");
-    QVERIFY(first->auditTrail({}, "0042", entries, &error));
-    QCOMPARE(entries.size(), 1);
-    QCOMPARE(entries[0].text, added);
-    QVERIFY(first->auditTrail({}, "0042' or '1'='1", entries, &error));
-    QCOMPARE(entries.size(), 0);
-    QVERIFY(first->auditTrail(QDate(2024, 3, 7), "0077", entries, &error));
-    QCOMPARE(entries.size(), 0);
+    server::TrailFilter filter;
+    filter.operatorCode = "0042";
+    QVERIFY(first->trail(filter, batches, &error));
+    QCOMPARE(batches.size(), 2);
+    filter.operatorCode = "0042' or '1'='1";
+    QVERIFY(first->trail(filter, batches, &error));
+    QCOMPARE(batches.size(), 0);
+    filter = {};
+    filter.since = recorded.date().addDays(1);
+    QVERIFY(first->trail(filter, batches, &error));
+    QCOMPARE(batches.size(), 0);
+    filter.since = {};
+    filter.until = recorded.date().addDays(-1);
+    QVERIFY(first->trail(filter, batches, &error));
+    QCOMPARE(batches.size(), 0);
+    filter.until = recorded.date();
+    filter.limit = 2;
+    QVERIFY(first->trail(filter, batches, &error));
+    QCOMPARE(batches.size(), 2);
 }
 
 void DataServerTest::auditKeepsTheTextExactly_data()
@@ -666,9 +682,9 @@ void DataServerTest::auditKeepsTheTextExactly()
     QFETCH(QString, text);
     batch(text);
     QCOMPARE(count("tbZyda"), 1);
-    QList<server::AuditEntry> entries;
+    QList<server::TrailBatch> entries;
     QString error;
-    QVERIFY2(m_server->auditTrail({}, {}, entries, &error), qPrintable(error));
+    QVERIFY2(m_server->trail({}, entries, &error), qPrintable(error));
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries[0].text, text);
     QCOMPARE(rows("select f_text from tbAudit").rows.value(0).value(0), Variant(text));
@@ -678,7 +694,8 @@ void DataServerTest::auditRowIsPartOfTheBatchTransaction()
 {
     // Without its audit table the server cannot record a batch, so it runs none.
     QString error;
-    QVERIFY2(m_server->executeScript("drop table tbAudit;", &error), qPrintable(error));
+    QVERIFY2(m_server->executeScript("drop table tbAuditRow; drop table tbAudit;", &error),
+             qPrintable(error));
     Variant payload;
     QVERIFY(!ServerCall::executeBatch(
         m_server, "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');", &payload));
@@ -687,8 +704,9 @@ void DataServerTest::auditRowIsPartOfTheBatchTransaction()
     QCOMPARE(count("tbZyda"), 0);
 
     // Opening the database again creates the missing table.
-    auto reopened = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_fixture->database(), {.operatorCode = "0042", .createSchema = true}, &error));
+    auto reopened = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_fixture->database(), {.operatorCode = "0042", .sqlTraceFile = {}, .createSchema = true},
+        &error));
     QVERIFY2(reopened, qPrintable(error));
     QVERIFY(ServerCall::executeBatch(reopened.get(),
                                      "insert into tbZyda (f_zybm, f_zymc) values ('1', '甲');"));

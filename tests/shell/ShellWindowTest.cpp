@@ -9,6 +9,7 @@
 #include "server/DataServer.h"
 
 #include "support/ModalScript.h"
+#include "support/ScratchPostgres.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -18,10 +19,13 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 
 // The shell against the real module library (built into the test's binary folder) and a
 // demo database in a temporary folder.
@@ -40,9 +44,12 @@ private slots:
     void moduleLoadFailureNamesWhatIsMissing();
     void commandLine_data();
     void commandLine();
-    void auditHistoryListsNewestFirstAndFiltersByDate();
+    void auditHistoryOpensOnceAndReadsAgain();
     void statusBarKeepsDatabaseAndOperatorAfterMenuHints();
     void switchedOperatorTakesOnlyTheNextPanels();
+    void carryForward_data();
+    void carryForward();
+    void carryForwardRefusedOnAClerkLogin();
 
 private:
     static QString libraryFolder()
@@ -66,8 +73,9 @@ void ShellWindowTest::initTestCase()
     QString error;
     m_module = ModuleLibrary::load(libraryFolder() + "/libnelvo_area.so", &error);
     QVERIFY2(m_module, qPrintable(error));
-    m_server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_folder.filePath("shell.sqlite"), {.operatorCode = "0001", .createSchema = true}, &error));
+    m_server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        m_folder.filePath("shell.sqlite"),
+        {.operatorCode = "0001", .sqlTraceFile = {}, .createSchema = true}, &error));
     QVERIFY2(m_server, qPrintable(error));
     QVERIFY2(m_server->loadDemoData(&error), qPrintable(error));
 }
@@ -221,65 +229,23 @@ void ShellWindowTest::commandLine()
     QCOMPARE(options.demo, demo);
 }
 
-void ShellWindowTest::auditHistoryListsNewestFirstAndFiltersByDate()
+void ShellWindowTest::auditHistoryOpensOnceAndReadsAgain()
 {
-    // A database of its own whose batches were committed on known days.
-    QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(m_folder.filePath("audit.sqlite"), {.operatorCode = "0042", .createSchema = true}, &error));
-    QVERIFY2(server, qPrintable(error));
-    const QList<QPair<QDateTime, QString>> batches = {
-        {QDateTime(QDate(2024, 3, 4), QTime(9, 0)), "insert into tbZyda values ('1', '甲');"},
-        {QDateTime(QDate(2024, 3, 5), QTime(23, 59, 59)),
-         "update tbZyda set f_zymc = 'it''s' where f_zybm = '1';"},
-        {QDateTime(QDate(2024, 3, 6), QTime(0, 0)), "delete from tbZyda;"},
-    };
-    for (const auto& [time, text] : batches) {
-        server->setClock([time] { return time; });
-        platform::Variant value(text);
-        platform::DispatchArguments arguments{platform::DispatchArgument::byRef(value)};
-        QVERIFY2(server->invoke(platform::CoorDisp::ExecuteBatch, arguments).toBool(),
-                 qPrintable(text));
-    }
-
-    ShellWindow window(server.get(), m_module.get(), "0042");
+    ShellWindow window(m_server.get(), m_module.get(), "0001");
     auto* action = window.findChild<QAction*>("actionAuditHistory");
     QVERIFY(action);
     action->trigger();
     auto* dialog = window.findChild<AuditHistoryDialog*>("auditHistoryDialog");
     QVERIFY(dialog && dialog->isVisible());
-    auto* table = dialog->findChild<QTableWidget*>("auditHistory");
-    auto* since = dialog->findChild<QDateEdit*>("auditSince");
-    QVERIFY(table && since);
-    QVERIFY(!table->accessibleName().isEmpty());
-    QCOMPARE(table->editTriggers(), QAbstractItemView::NoEditTriggers);
-
-    const auto shownTexts = [table] {
-        QStringList texts;
-        for (int row = 0; row < table->rowCount(); ++row)
-            texts << table->item(row, AuditHistoryDialog::TextColumn)->text();
-        return texts;
-    };
-    QCOMPARE(shownTexts(), QStringList({batches[2].second, batches[1].second, batches[0].second}));
-    QCOMPARE(table->item(0, AuditHistoryDialog::TimeColumn)->text(), "2024-03-06 00:00:00");
-    QCOMPARE(table->item(2, AuditHistoryDialog::OperatorColumn)->text(), "0042");
-
-    since->setDate(QDate(2024, 3, 5)); // the whole day counts, up to 23:59:59
-    QCOMPARE(shownTexts(), QStringList({batches[2].second, batches[1].second}));
-    since->setDate(QDate(2024, 3, 7));
-    QCOMPARE(table->rowCount(), 0);
-    dialog->setSince({});
-    QCOMPARE(table->rowCount(), 3);
+    const int before = dialog->findChild<QTableView*>("auditHistory")->model()->rowCount();
 
     // Opening it again reads what was committed meanwhile, in the same window.
-    server->setClock([] { return QDateTime(QDate(2024, 3, 8), QTime(8, 0)); });
-    platform::Variant value(QString("insert into tbZyda values ('2', '乙');"));
+    platform::Variant value(QString("update tbQyda set f_qymc = f_qymc;"));
     platform::DispatchArguments arguments{platform::DispatchArgument::byRef(value)};
-    QVERIFY(server->invoke(platform::CoorDisp::ExecuteBatch, arguments).toBool());
+    QVERIFY(m_server->invoke(platform::CoorDisp::ExecuteBatch, arguments).toBool());
     action->trigger();
     QCOMPARE(window.findChildren<AuditHistoryDialog*>().size(), 1);
-    QCOMPARE(table->rowCount(), 4);
-    QCOMPARE(table->item(0, AuditHistoryDialog::TimeColumn)->text(), "2024-03-08 08:00:00");
+    QCOMPARE(dialog->findChild<QTableView*>("auditHistory")->model()->rowCount(), before + 1);
     QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
 }
 
@@ -342,6 +308,99 @@ void ShellWindowTest::switchedOperatorTakesOnlyTheNextPanels()
     QVERIFY(first->session() != second->session());
     QVERIFY(first->moduleWindow() && second->moduleWindow());
     QVERIFY2(m_messageBoxes.isEmpty(), qPrintable(m_messageBoxes.join('\n')));
+}
+
+void ShellWindowTest::carryForward_data()
+{
+    QTest::addColumn<QString>("period");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QStringList>("shown");
+    // The server clock stands at 2026-12-05.
+    QTest::newRow("forward, confirmed")
+        << "202611" << platform::IDOK << "202612"
+        << QStringList{"将会计期间从 202611 结转到 202612，确定吗？",
+                       "已从 202611 结转到 202612。新打开的区域档案窗口按此期间工作。"};
+    QTest::newRow("forward, cancelled")
+        << "202611" << platform::IDCANCEL << "202611"
+        << QStringList{"将会计期间从 202611 结转到 202612，确定吗？"};
+    QTest::newRow("backwards: refused, not asked")
+        << "202703" << platform::IDOK << "202703"
+        << QStringList{"当前会计期间 202703 晚于本月 202612，不能结转到更早的期间。"};
+    QTest::newRow("current already") << "202612" << platform::IDOK << "202612"
+                                     << QStringList{"当前会计期间已是 202612，无需结转。"};
+}
+
+void ShellWindowTest::carryForward()
+{
+    QFETCH(QString, period);
+    QFETCH(int, answer);
+    QFETCH(QString, after);
+    QFETCH(QStringList, shown);
+    QString error;
+    QVERIFY2(m_server->executeScript("update tbKjqj set f_dqny = '" + period + "';", &error),
+             qPrintable(error));
+    m_server->setClock([] { return QDateTime(QDate(2026, 12, 5), QTime(10, 0)); });
+    platform::setMessageBoxInterceptor([this, answer](const platform::MessageBoxRequest& request) {
+        m_messageBoxes << request.text;
+        return request.buttons == platform::MessageBoxButtons::OkCancel ? answer : platform::IDOK;
+    });
+    ShellWindow window(m_server.get(), m_module.get(), "0001");
+    window.findChild<QAction*>("actionCarryForward")->trigger();
+    m_server->setClock([] { return QDateTime::currentDateTime(); });
+    QCOMPARE(m_messageBoxes, shown);
+    platform::Variant value;
+    platform::DispatchArguments arguments{platform::DispatchArgument::byRef(value)};
+    QVERIFY(m_server->invoke(platform::CoorDisp::GetServerYearMonth, arguments).toBool());
+    QCOMPARE(value.toText(), after);
+}
+
+void ShellWindowTest::carryForwardRefusedOnAClerkLogin()
+{
+    if (ScratchPostgres::serverUri().isEmpty())
+        QSKIP("NELVO_TEST_PG_URI is not set (tools/with-postgres.sh sets it)");
+    const QString name = ScratchPostgres::uniqueName("nelvo_shell_");
+    QString error;
+    QVERIFY2(ScratchPostgres::run("create database " + name, error), qPrintable(error));
+    const auto cleanup = qScopeGuard([name] {
+        QString ignored;
+        ScratchPostgres::run("drop database if exists " + name + " with (force)", ignored);
+        ScratchPostgres::run("drop role if exists " + name + "_login", ignored);
+        ScratchPostgres::run("drop role if exists " + name + "_clerks", ignored);
+    });
+    QUrl uri(ScratchPostgres::serverUri());
+    uri.setPath("/" + name);
+    server::DataServerOptions options;
+    options.operatorCode = "0001";
+    options.createSchema = true;
+    options.clerkRole = name + "_clerks";
+    {
+        auto owner = platform::DispatchRef<server::DataServer>::adopt(
+            server::DataServer::open(uri.toString(), options, &error));
+        QVERIFY2(owner && owner->loadDemoData(&error), qPrintable(error));
+        QVERIFY(owner->mayCarryForward());
+    }
+    QVERIFY2(ScratchPostgres::run(
+                 "create role " + name + "_login login in role " + name + "_clerks", error),
+             qPrintable(error));
+    uri.setUserName(name + "_login");
+    options.createSchema = false;
+    auto clerk = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(uri.toString(), options, &error));
+    QVERIFY2(clerk, qPrintable(error));
+    platform::Variant before;
+    platform::DispatchArguments arguments{platform::DispatchArgument::byRef(before)};
+    QVERIFY(clerk->invoke(platform::CoorDisp::GetServerYearMonth, arguments).toBool());
+    clerk->setClock([] { return QDateTime::currentDateTime().addMonths(1); });
+
+    ShellWindow window(clerk.get(), m_module.get(), "0001");
+    window.findChild<QAction*>("actionCarryForward")->trigger();
+    QCOMPARE(m_messageBoxes.size(), 1);
+    QVERIFY2(m_messageBoxes[0].contains("没有结转会计期间的权限"), qPrintable(m_messageBoxes[0]));
+    platform::Variant after;
+    platform::DispatchArguments again{platform::DispatchArgument::byRef(after)};
+    QVERIFY(clerk->invoke(platform::CoorDisp::GetServerYearMonth, again).toBool());
+    QCOMPARE(after.toText(), before.toText());
 }
 
 QTEST_MAIN(ShellWindowTest)
