@@ -377,6 +377,7 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
     if (!begin(errors))
         return false;
     bool ranStatement = false;
+    bool failed = false;
     {
         m_refusal.clear();
         const AuthorizerScope authorizer(m_db, authorize, this);
@@ -388,7 +389,8 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
             if (prepared != SQLITE_OK) {
                 errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
                           statementText(begin, end)};
-                return rollbackAfterFailure();
+                failed = true;
+                break;
             }
             if (!statement.handle)
                 break;
@@ -398,11 +400,15 @@ bool SqliteBackend::executeBatch(const QString& text, const BoundStatement* clos
             if (result != SQLITE_DONE) {
                 errors = {m_refusal.isEmpty() ? lastMessage() : m_refusal,
                           statementText(begin, next)};
-                return rollbackAfterFailure();
+                failed = true;
+                break;
             }
             ranStatement = true;
         }
     }
+    // The authorizer is off again here: it would refuse the rollback itself.
+    if (failed)
+        return rollbackAfterFailure();
     // The closing statement is the server's own (it records the batch text).
     if (ranStatement && closing && !runBound(*closing, errors))
         return rollbackAfterFailure();
@@ -516,6 +522,17 @@ bool SqliteBackend::setOperator(const QString& operatorCode, QStringList&)
 {
     m_operator = operatorCode.toUtf8();
     return true;
+}
+
+bool SqliteBackend::executeUnchecked(const QString& text, QStringList& errors)
+{
+    // The pragma has no effect inside a transaction, so it brackets the batch.
+    if (!runPlain("pragma foreign_keys=off", errors))
+        return false;
+    const bool ok = executeBatch(text, nullptr, errors);
+    QStringList ignored;
+    runPlain("pragma foreign_keys=on", ignored);
+    return ok;
 }
 
 QString SqliteBackend::batchTextStatement() const

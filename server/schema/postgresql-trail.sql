@@ -63,8 +63,10 @@ $$;
 -- Records the text of the client batch that the open transaction runs.
 create or replace function nelvo_batch_text(batch_text text) returns void
 language plpgsql security definer set search_path from current as $$
+declare
+    batch bigint := nelvo_current_batch(); -- once: the update's snapshot would miss its row
 begin
-    update tbAudit set f_text = batch_text where f_id = nelvo_current_batch();
+    update tbAudit set f_text = batch_text where f_id = batch;
 end
 $$;
 
