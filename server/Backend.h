@@ -74,6 +74,9 @@ public:
     virtual QString jsonField(const QString& column, const QString& field) const = 0;
     // Whether the table exists; false with errors when that cannot be told.
     virtual bool tableExists(const QString& table, bool& exists, QStringList& errors) = 0;
+    // Runs a script as one transaction with the mapping table's keys unchecked, as databases
+    // written before the keys existed were (PostgreSQL: owner only; nor is it recorded).
+    virtual bool executeUnchecked(const QString& text, QStringList& errors) = 0;
     // Whether this connection may move the accounting period.
     virtual bool mayWritePeriod() { return true; }
     // Whether the connection to a database server broke (the next call connects again).

@@ -210,6 +210,16 @@ bool DataServer::executeScript(const QString& sql, QString* error, const QString
     return false;
 }
 
+bool DataServer::executeUncheckedScript(const QString& sql, QString* error)
+{
+    QStringList errors;
+    if (m_backend->executeUnchecked(sql, errors))
+        return true;
+    if (error)
+        *error = errors.join(QLatin1Char('\n'));
+    return false;
+}
+
 void DataServer::trace(const char* callName, bool result, const QString& text)
 {
     m_trace.record(m_clock().toString(Qt::ISODateWithMs), QLatin1String(callName), result, text);

@@ -106,6 +106,10 @@ public:
     bool executeScript(const QString& sql, QString* error = nullptr,
                        const QString& text = QString());
 
+    // Runs a script like executeScript with the mapping table's keys unchecked, as rows
+    // written before the keys existed were (fixtures of such databases).
+    bool executeUncheckedScript(const QString& sql, QString* error = nullptr);
+
     // The batches of the trail that pass filter, newest first, with their rows. False with
     // error when the trail cannot be read.
     bool trail(const TrailFilter& filter, QList<TrailBatch>& batches, QString* error = nullptr);

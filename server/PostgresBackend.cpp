@@ -340,6 +340,13 @@ bool PostgresBackend::tableExists(const QString& table, bool& exists, QStringLis
     return true;
 }
 
+bool PostgresBackend::executeUnchecked(const QString& text, QStringList& errors)
+{
+    // Replica mode fires neither the keys' nor the trail's triggers (owner only).
+    return executeBatch(QStringLiteral("set local session_replication_role = replica;\n") + text,
+                        nullptr, errors);
+}
+
 bool PostgresBackend::mayWritePeriod()
 {
     platform::DataTable rows;

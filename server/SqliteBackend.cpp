@@ -531,6 +531,17 @@ bool SqliteBackend::setOperator(const QString& operatorCode, QStringList&)
     return true;
 }
 
+bool SqliteBackend::executeUnchecked(const QString& text, QStringList& errors)
+{
+    // The pragma has no effect inside a transaction, so it brackets the batch.
+    if (!runPlain("pragma foreign_keys=off", errors))
+        return false;
+    const bool ok = executeBatch(text, nullptr, errors);
+    QStringList ignored;
+    runPlain("pragma foreign_keys=on", ignored);
+    return ok;
+}
+
 QString SqliteBackend::batchTextStatement() const
 {
     return QStringLiteral("insert into tbAudit (f_time, f_operator, f_text, f_txn) "

@@ -37,6 +37,7 @@ public:
     QString currentBatchQuery() const override;
     QString jsonField(const QString& column, const QString& field) const override;
     bool tableExists(const QString& table, bool& exists, QStringList& errors) override;
+    bool executeUnchecked(const QString& text, QStringList& errors) override;
 
     // What the authorizer refused last (empty: nothing).
     const QString& refusal() const { return m_refusal; }

@@ -66,7 +66,7 @@ $$;
 create or replace function nelvo_batch_text(batch_text text) returns void
 language plpgsql security definer set search_path from current as $$
 declare
-    batch bigint := nelvo_current_batch();
+    batch bigint := nelvo_current_batch(); -- once: the update's snapshot would miss its row
 begin
     update tbAudit set f_text = batch_text where f_id = batch;
 end

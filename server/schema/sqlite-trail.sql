@@ -20,6 +20,7 @@ create table if not exists tbSchema (
     f_version integer not null
 );
 
+-- Values enter the JSON as text (a byte block a column may hold has no JSON form).
 -- The batch row of the open transaction, made by its first recorded change.
 create view if not exists vwTrailBatch as
 select strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime') as f_time,
@@ -30,25 +31,25 @@ create trigger if not exists trail_tbQyda_insert after insert on tbQyda begin
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'INSERT', 'tbQyda',
-                new.f_qybm, null,
-                json_object('f_qybm', new.f_qybm, 'f_qymc', new.f_qymc, 'f_qylx', new.f_qylx));
+                cast(new.f_qybm as text), null,
+                json_object('f_qybm', cast(new.f_qybm as text), 'f_qymc', cast(new.f_qymc as text), 'f_qylx', cast(new.f_qylx as text)));
 end;
 create trigger if not exists trail_tbQyda_update after update on tbQyda begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'UPDATE', 'tbQyda',
-                new.f_qybm,
-                json_object('f_qybm', old.f_qybm, 'f_qymc', old.f_qymc, 'f_qylx', old.f_qylx),
-                json_object('f_qybm', new.f_qybm, 'f_qymc', new.f_qymc, 'f_qylx', new.f_qylx));
+                cast(new.f_qybm as text),
+                json_object('f_qybm', cast(old.f_qybm as text), 'f_qymc', cast(old.f_qymc as text), 'f_qylx', cast(old.f_qylx as text)),
+                json_object('f_qybm', cast(new.f_qybm as text), 'f_qymc', cast(new.f_qymc as text), 'f_qylx', cast(new.f_qylx as text)));
 end;
 create trigger if not exists trail_tbQyda_delete after delete on tbQyda begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'DELETE', 'tbQyda',
-                old.f_qybm,
-                json_object('f_qybm', old.f_qybm, 'f_qymc', old.f_qymc, 'f_qylx', old.f_qylx),
+                cast(old.f_qybm as text),
+                json_object('f_qybm', cast(old.f_qybm as text), 'f_qymc', cast(old.f_qymc as text), 'f_qylx', cast(old.f_qylx as text)),
                 null);
 end;
 
@@ -57,25 +58,25 @@ create trigger if not exists trail_tbCCQyda_insert after insert on tbCCQyda begi
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'INSERT', 'tbCCQyda',
-                new.f_ccqybm, null,
-                json_object('f_ccqybm', new.f_ccqybm, 'f_ccqymc', new.f_ccqymc));
+                cast(new.f_ccqybm as text), null,
+                json_object('f_ccqybm', cast(new.f_ccqybm as text), 'f_ccqymc', cast(new.f_ccqymc as text)));
 end;
 create trigger if not exists trail_tbCCQyda_update after update on tbCCQyda begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'UPDATE', 'tbCCQyda',
-                new.f_ccqybm,
-                json_object('f_ccqybm', old.f_ccqybm, 'f_ccqymc', old.f_ccqymc),
-                json_object('f_ccqybm', new.f_ccqybm, 'f_ccqymc', new.f_ccqymc));
+                cast(new.f_ccqybm as text),
+                json_object('f_ccqybm', cast(old.f_ccqybm as text), 'f_ccqymc', cast(old.f_ccqymc as text)),
+                json_object('f_ccqybm', cast(new.f_ccqybm as text), 'f_ccqymc', cast(new.f_ccqymc as text)));
 end;
 create trigger if not exists trail_tbCCQyda_delete after delete on tbCCQyda begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'DELETE', 'tbCCQyda',
-                old.f_ccqybm,
-                json_object('f_ccqybm', old.f_ccqybm, 'f_ccqymc', old.f_ccqymc), null);
+                cast(old.f_ccqybm as text),
+                json_object('f_ccqybm', cast(old.f_ccqybm as text), 'f_ccqymc', cast(old.f_ccqymc as text)), null);
 end;
 
 create trigger if not exists trail_tbqydz_insert after insert on tbqydz begin
@@ -83,29 +84,29 @@ create trigger if not exists trail_tbqydz_insert after insert on tbqydz begin
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'INSERT', 'tbqydz',
-                new.f_qylx || '/' || new.f_ccqybm, null,
-                json_object('f_qylx', new.f_qylx, 'f_qybm', new.f_qybm,
-                            'f_ccqybm', new.f_ccqybm));
+                cast(new.f_qylx as text) || '/' || cast(new.f_ccqybm as text), null,
+                json_object('f_qylx', cast(new.f_qylx as text), 'f_qybm', cast(new.f_qybm as text),
+                            'f_ccqybm', cast(new.f_ccqybm as text)));
 end;
 create trigger if not exists trail_tbqydz_update after update on tbqydz begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'UPDATE', 'tbqydz',
-                new.f_qylx || '/' || new.f_ccqybm,
-                json_object('f_qylx', old.f_qylx, 'f_qybm', old.f_qybm,
-                            'f_ccqybm', old.f_ccqybm),
-                json_object('f_qylx', new.f_qylx, 'f_qybm', new.f_qybm,
-                            'f_ccqybm', new.f_ccqybm));
+                cast(new.f_qylx as text) || '/' || cast(new.f_ccqybm as text),
+                json_object('f_qylx', cast(old.f_qylx as text), 'f_qybm', cast(old.f_qybm as text),
+                            'f_ccqybm', cast(old.f_ccqybm as text)),
+                json_object('f_qylx', cast(new.f_qylx as text), 'f_qybm', cast(new.f_qybm as text),
+                            'f_ccqybm', cast(new.f_ccqybm as text)));
 end;
 create trigger if not exists trail_tbqydz_delete after delete on tbqydz begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'DELETE', 'tbqydz',
-                old.f_qylx || '/' || old.f_ccqybm,
-                json_object('f_qylx', old.f_qylx, 'f_qybm', old.f_qybm,
-                            'f_ccqybm', old.f_ccqybm),
+                cast(old.f_qylx as text) || '/' || cast(old.f_ccqybm as text),
+                json_object('f_qylx', cast(old.f_qylx as text), 'f_qybm', cast(old.f_qybm as text),
+                            'f_ccqybm', cast(old.f_ccqybm as text)),
                 null);
 end;
 
@@ -114,21 +115,21 @@ create trigger if not exists trail_tbKjqj_insert after insert on tbKjqj begin
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'INSERT', 'tbKjqj',
-                new.f_dqny, null, json_object('f_dqny', new.f_dqny));
+                cast(new.f_dqny as text), null, json_object('f_dqny', cast(new.f_dqny as text)));
 end;
 create trigger if not exists trail_tbKjqj_update after update on tbKjqj begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'UPDATE', 'tbKjqj',
-                new.f_dqny, json_object('f_dqny', old.f_dqny), json_object('f_dqny', new.f_dqny));
+                cast(new.f_dqny as text), json_object('f_dqny', cast(old.f_dqny as text)), json_object('f_dqny', cast(new.f_dqny as text)));
 end;
 create trigger if not exists trail_tbKjqj_delete after delete on tbKjqj begin
     insert or ignore into tbAudit (f_time, f_operator, f_text, f_txn)
         select f_time, f_operator, '', f_txn from vwTrailBatch;
     insert into tbAuditRow (f_batch, f_operation, f_table, f_key, f_before, f_after)
         values ((select f_id from tbAudit where f_txn = nelvo_txn()), 'DELETE', 'tbKjqj',
-                old.f_dqny, json_object('f_dqny', old.f_dqny), null);
+                cast(old.f_dqny as text), json_object('f_dqny', cast(old.f_dqny as text)), null);
 end;
 
 delete from tbSchema;

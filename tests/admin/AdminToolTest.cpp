@@ -416,7 +416,7 @@ void AdminToolTest::auditListsNewestFirstAndFilters()
 {
     QString error;
     QVERIFY2(m_fixture->server()->executeScript(
-                 "delete from tbAudit;\n"
+                 "delete from tbAuditRow;\ndelete from tbAudit;\n"
                  "insert into tbAudit (f_time, f_operator, f_text) values "
                  "('2024-05-01 09:00:00', '0001', 'insert into tbQyda values (''X'');');\n"
                  "insert into tbAudit (f_time, f_operator, f_text) values "
@@ -445,7 +445,9 @@ void AdminToolTest::auditListsNewestFirstAndFilters()
 void AdminToolTest::auditWithoutTrailIsAnError()
 {
     QString error;
-    QVERIFY2(m_fixture->server()->executeScript("drop table tbAudit;", &error), qPrintable(error));
+    QVERIFY2(
+        m_fixture->server()->executeScript("drop table tbAuditRow; drop table tbAudit;", &error),
+        qPrintable(error));
     // A database opened afresh gets the table again; so the check runs on this server.
     admin::ServerSession session{platform::DispatchRef<server::DataServer>(m_fixture->server())};
     CapturedConsole captured;

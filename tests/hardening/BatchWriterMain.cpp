@@ -15,8 +15,14 @@ int main(int argc, char** argv)
     if (arguments.size() != 3)
         return 2;
     QString error;
-    auto server = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
-        arguments[1], {.operatorCode = {}, .sqlTraceFile = {}, .createSchema = true}, &error));
+    auto server = platform::DispatchRef<server::DataServer>::adopt(
+        server::DataServer::open(arguments[1],
+                                 {.operatorCode = {},
+                                  .sqlTraceFile = {},
+                                  .createSchema = true,
+                                  .readOnly = false,
+                                  .ownerBatches = true},
+                                 &error));
     if (!server) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
