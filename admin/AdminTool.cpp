@@ -2,11 +2,14 @@
 
 #include "AdminOptions.h"
 #include "AuditLog.h"
+#include "CarryForward.h"
 #include "Console.h"
 #include "ExitStatus.h"
 #include "Exporter.h"
 #include "Importer.h"
 #include "ServerSession.h"
+#include "area/AreaModel.h"
+#include "platform/ClientDataset.h"
 #include "platform/Error.h"
 
 #include <QFileInfo>
@@ -18,28 +21,42 @@ namespace {
 int runCommand(const AdminOptions& options, ServerSession& session, Console& console)
 {
     switch (options.command) {
-    case AdminOptions::Command::Export:
+    case AdminOptions::Command::Export: {
+        const bool postgres = server::DataServer::isPostgresUri(options.database);
         return Exporter(session, console)
-            .run({options.table, options.file, options.kind, options.encoding});
+            .run({options.table, options.file, options.kind, options.encoding,
+                  postgres ? QString() : options.database, options.strict});
+    }
     case AdminOptions::Command::Import:
         return Importer(session, console)
             .run({options.table, options.file, options.encoding, options.dryRun});
     case AdminOptions::Command::Audit:
-        return AuditLog(session, console).run({options.since, options.auditOperator});
-    case AdminOptions::Command::CarryForward: {
-        QString error;
-        if (!session.server()->carryForward(&error)) {
-            console.warn(QStringLiteral("carry-forward failed: %1").arg(error));
-            return ExitRefused;
-        }
-        console.print(QStringLiteral("open period is now %1")
-                          .arg(session.server()->now().toString(QStringLiteral("yyyyMM"))));
-        return ExitSuccess;
-    }
+        return AuditLog(session, console).run({options.since, options.operatorCode});
+    case AdminOptions::Command::CarryForward:
+        return CarryForward(session, console).run(options.force);
     case AdminOptions::Command::Help:
         break;
     }
     return ExitSuccess;
+}
+
+// Whether the operator of a change is an employee (tbZyda); false with a message when not.
+bool operatorIsEmployee(const AdminOptions& options, ServerSession& session, Console& console)
+{
+    platform::ClientDataset rows;
+    QString error;
+    if (!session.query(QStringLiteral("select f_zybm from tbZyda where f_zybm = '%1'")
+                           .arg(EscapeSqlLiteral(options.operatorCode)),
+                       rows, error)) {
+        console.warn(QStringLiteral("nelvo-admin: cannot read the employees: %1").arg(error));
+        return false;
+    }
+    if (rows.isEmpty()) {
+        console.warn(QStringLiteral("nelvo-admin: --operator %1 is no employee of %2 (tbZyda)")
+                         .arg(options.operatorCode, session.shownName()));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -66,13 +83,23 @@ int AdminTool::run(const QStringList& arguments)
                                .arg(options.database));
             return ExitUsage;
         }
+        // A mistyped path would otherwise be a new, empty database.
+        if (!options.createsDatabase && !server::DataServer::isPostgresUri(options.database) &&
+            !QFileInfo(options.database).isFile()) {
+            m_console.warn(
+                QStringLiteral("nelvo-admin: no database file at %1").arg(options.database));
+            return ExitUsage;
+        }
         const std::unique_ptr<ServerSession> session =
             ServerSession::open(options.database, options.operatorCode, error);
         if (!session) {
-            m_console.warn(
-                QStringLiteral("nelvo-admin: cannot open %1: %2").arg(options.database, error));
+            m_console.warn(QStringLiteral("nelvo-admin: cannot open %1: %2")
+                               .arg(ServerSession::withoutPassword(options.database), error));
             return ExitUsage;
         }
+        if (!options.operatorCode.isEmpty() && options.command != AdminOptions::Command::Audit &&
+            !operatorIsEmployee(options, *session, m_console))
+            return ExitUsage;
         return runCommand(options, *session, m_console);
     } catch (const platform::Error& failure) {
         m_console.warn(QStringLiteral("nelvo-admin: %1").arg(failure.message()));

@@ -5,6 +5,7 @@
 #include "PostgresBackend.h"
 #include "SqlLiteral.h"
 #include "SqliteBackend.h"
+#include "WorkTransaction.h"
 #include "platform/CoorDisp.h"
 #include "platform/DataPacket.h"
 #include "platform/Error.h"
@@ -147,6 +148,17 @@ bool DataServer::executeScript(const QString& sql, QString* error)
     if (error)
         *error = errors.join(QLatin1Char('\n'));
     return false;
+}
+
+std::unique_ptr<WorkTransaction> DataServer::beginWork(const QStringList& lockedTables,
+                                                       QString* error)
+{
+    std::unique_ptr<WorkTransaction> work(new WorkTransaction(
+        *m_backend, m_options.operatorCode,
+        [this] { return m_clock().toString(QLatin1String(AuditTimeFormat)); }));
+    if (!work->begin(lockedTables, error))
+        return nullptr;
+    return work;
 }
 
 bool DataServer::auditTrail(const QDate& since, const QString& operatorCode,

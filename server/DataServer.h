@@ -12,6 +12,7 @@
 namespace server {
 
 class Backend;
+class WorkTransaction;
 
 // One entry of the audit trail: a batch that ExecuteBatch committed.
 struct AuditEntry {
@@ -54,6 +55,11 @@ public:
     bool loadDemoData(QString* error = nullptr);
     // Runs a script as one transaction (fixtures, maintenance). Not traced, not audited.
     bool executeScript(const QString& sql, QString* error = nullptr);
+    // Opens a transaction held over several calls (WorkTransaction.h), with lockedTables
+    // locked against other writers (none: a plain transaction). nullptr with error set when
+    // it cannot be opened (another connection holds the lock past the busy timeout).
+    std::unique_ptr<WorkTransaction> beginWork(const QStringList& lockedTables,
+                                               QString* error = nullptr);
 
     // The audit trail (tbAudit), newest first: the entries from the day since on (null:
     // all) of operatorCode (empty: every operator). False with error when it cannot be read.
