@@ -90,14 +90,16 @@ int AdminTool::run(const QStringList& arguments)
                 QStringLiteral("nelvo-admin: no database file at %1").arg(options.database));
             return ExitUsage;
         }
-        const std::unique_ptr<ServerSession> session =
-            ServerSession::open(options.database, options.operatorCode, error);
+        // For audit, --operator is a filter, not who works.
+        const bool operatorWorks = options.command != AdminOptions::Command::Audit;
+        const std::unique_ptr<ServerSession> session = ServerSession::open(
+            options.database, operatorWorks ? options.operatorCode : QString(), error);
         if (!session) {
             m_console.warn(QStringLiteral("nelvo-admin: cannot open %1: %2")
                                .arg(ServerSession::withoutPassword(options.database), error));
             return ExitUsage;
         }
-        if (!options.operatorCode.isEmpty() && options.command != AdminOptions::Command::Audit &&
+        if (operatorWorks && !options.operatorCode.isEmpty() &&
             !operatorIsEmployee(options, *session, m_console))
             return ExitUsage;
         return runCommand(options, *session, m_console);
