@@ -8,26 +8,196 @@ namespace admin {
 
 namespace {
 
-// Takes the value of option at index (inline after "=" or the next argument).
-bool takeValue(const QStringList& arguments, qsizetype& index, const QString& option,
-               QString& value, QString& error)
+// The options the tool knows, whether each takes a value.
+struct OptionSpec {
+    const char* name;
+    bool takesValue;
+};
+constexpr OptionSpec Options[] = {
+    {"--database", true},   {"--operator", true}, {"--kind", true},         {"--encoding", true},
+    {"--since", true},      {"--dry-run", false}, {"--force", false},       {"--strict", false},
+    {"--until", true},      {"--area", true},     {"--storage-area", true}, {"--limit", true},
+    {"--clerk-role", true},
+};
+
+// The commands: the options each takes (besides --database), its words, and what it does
+// to databases. A new command is one row here and one case in AdminTool.
+struct CommandSpec {
+    const char* name;
+    AdminOptions::Command command;
+    QStringList options;
+    int words;            // how many words follow the command: 0, 1 (a batch id) or 2
+                          // (a table and a file)
+    bool changesData;     // needs --operator, an employee (an import's --dry-run does not)
+    bool createsDatabase; // may name a database that does not exist yet
+};
+
+const QList<CommandSpec>& commands()
 {
-    const QString& argument = arguments.at(index);
-    if (argument.size() > option.size()) { // --name=value
-        value = argument.mid(option.size() + 1);
-        return true;
+    using Command = AdminOptions::Command;
+    static const QList<CommandSpec> table{
+        {"export", Command::Export, {"--kind", "--encoding", "--strict"}, 2, false, false},
+        {"import", Command::Import, {"--dry-run", "--encoding", "--operator"}, 2, true, false},
+        {"audit", Command::Audit, {"--since", "--operator"}, 0, false, false},
+        {"carry-forward", Command::CarryForward, {"--operator", "--force"}, 0, true, false},
+        {"init", Command::Init, {"--clerk-role"}, 0, false, true},
+        {"history",
+         Command::History,
+         {"--since", "--until", "--operator", "--area", "--storage-area", "--limit"},
+         0,
+         false,
+         false},
+        {"restore", Command::Restore, {"--dry-run", "--force", "--operator"}, 1, true, false},
+    };
+    return table;
+}
+
+const OptionSpec* findOption(const QString& name)
+{
+    for (const OptionSpec& option : Options) {
+        if (name == QLatin1String(option.name))
+            return &option;
     }
-    if (index + 1 >= arguments.size()) {
-        error = QStringLiteral("%1 needs a value").arg(option);
-        return false;
+    return nullptr;
+}
+
+// Splits arguments into words and options (name -> value, "" for a flag). "-" is a word
+// (standard output); "--" ends the options.
+bool splitArguments(const QStringList& arguments, QStringList& words,
+                    QHash<QString, QString>& given, bool& help, QString& error)
+{
+    bool optionsEnded = false;
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QString& argument = arguments.at(index);
+        if (optionsEnded || argument == QLatin1String("-") || !argument.startsWith(u'-')) {
+            words << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            help = true;
+            continue;
+        }
+        const QString name = argument.section(u'=', 0, 0);
+        const OptionSpec* option = findOption(name);
+        if (!option) {
+            error = QStringLiteral("unknown option %1").arg(argument);
+            return false;
+        }
+        if (given.contains(name)) {
+            error = QStringLiteral("%1 is given twice").arg(name);
+            return false;
+        }
+        QString value;
+        if (!option->takesValue) {
+            if (argument != name) {
+                error = QStringLiteral("%1 takes no value").arg(name);
+                return false;
+            }
+        } else if (argument != name) {
+            value = argument.mid(name.size() + 1);
+        } else if (index + 1 < arguments.size()) {
+            value = arguments.at(++index);
+        } else {
+            error = QStringLiteral("%1 needs a value").arg(name);
+            return false;
+        }
+        if (option->takesValue && value.isEmpty()) {
+            error = QStringLiteral("%1 needs a value, not an empty text").arg(name);
+            return false;
+        }
+        given.insert(name, value);
     }
-    value = arguments.at(++index);
     return true;
 }
 
-bool isOption(const QString& argument, const QString& option)
+// Reads the words and options of an export or import into options.
+bool parseTableAndFile(const QString& command, const QStringList& words,
+                       const QHash<QString, QString>& given, AdminOptions& options, QString& error)
 {
-    return argument == option || argument.startsWith(option + QLatin1Char('='));
+    if (words.size() != 2) {
+        error = QStringLiteral("%1 takes a table and a file").arg(command);
+        return false;
+    }
+    const std::optional<AdminTable> table = adminTableFromWord(words.at(0));
+    if (!table) {
+        error =
+            QStringLiteral("unknown table %1 (areas, storage-areas, mappings)").arg(words.at(0));
+        return false;
+    }
+    options.table = *table;
+    options.file = words.at(1);
+    if (options.file.isEmpty()) {
+        error = QStringLiteral("the file name is empty");
+        return false;
+    }
+    if (options.command == AdminOptions::Command::Import && options.file == QLatin1String("-")) {
+        error = QStringLiteral("import reads a file, not standard input");
+        return false;
+    }
+    if (given.contains(QStringLiteral("--kind"))) {
+        options.kind = given.value(QStringLiteral("--kind"));
+        if (!areaKindKeys().contains(options.kind)) {
+            error = QStringLiteral("unknown kind %1 (PICK, PUT, MPICK)").arg(options.kind);
+            return false;
+        }
+        if (options.table == AdminTable::StorageAreas) {
+            error = QStringLiteral("storage areas have no kind");
+            return false;
+        }
+    }
+    if (given.contains(QStringLiteral("--encoding"))) {
+        const QString name = given.value(QStringLiteral("--encoding"));
+        const std::optional<TextEncoding> encoding = TextEncoding::fromName(name);
+        if (!encoding) {
+            error = QStringLiteral("unknown encoding %1 (utf-8, gb18030)").arg(name);
+            return false;
+        }
+        options.encoding = *encoding;
+    }
+    return true;
+}
+
+// Reads the one word of restore: a batch id of the trail.
+bool parseBatchId(const QString& command, const QStringList& words, AdminOptions& options,
+                  QString& error)
+{
+    bool number = false;
+    options.batchId = words.size() == 1 ? words.first().toLongLong(&number) : 0;
+    if (!number || options.batchId <= 0) {
+        error = QStringLiteral("%1 takes one batch id (a number that history shows)").arg(command);
+        return false;
+    }
+    return true;
+}
+
+// Reads the day of option name when it was given.
+bool parseDay(const QHash<QString, QString>& given, const QString& name, QDate& day, QString& error)
+{
+    if (!given.contains(name))
+        return true;
+    const QString value = given.value(name);
+    day = QDate::fromString(value, QStringLiteral("yyyy-MM-dd"));
+    if (!day.isValid())
+        error = QStringLiteral("%1 needs a date YYYY-MM-DD, not %2").arg(name, value);
+    return day.isValid();
+}
+
+bool parseLimit(const QHash<QString, QString>& given, int& limit, QString& error)
+{
+    if (!given.contains(QStringLiteral("--limit")))
+        return true;
+    bool number = false;
+    limit = given.value(QStringLiteral("--limit")).toInt(&number);
+    if (!number || limit <= 0) {
+        error = QStringLiteral("--limit needs a positive number, not %1")
+                    .arg(given.value(QStringLiteral("--limit")));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -35,17 +205,22 @@ bool isOption(const QString& argument, const QString& option)
 QString AdminOptions::usage()
 {
     return QStringLiteral(
-        "usage: nelvo-admin [--database PATH|postgresql://...] [--operator CODE] <command>\n"
-        "commands:\n"
-        "  export areas|storage-areas|mappings [--kind PICK|PUT|MPICK] [--encoding gb18030] "
-        "FILE|-\n"
-        "  import areas|storage-areas|mappings FILE [--dry-run] [--encoding gb18030]\n"
+        "usage: nelvo-admin [--database PATH|postgresql://...] <command> [options]\n"
+        "commands (options may stand before or after the command):\n"
+        "  export areas|storage-areas|mappings FILE|- [--kind PICK|PUT|MPICK] "
+        "[--encoding gb18030] [--strict]\n"
+        "  import areas|storage-areas|mappings FILE --operator CODE [--encoding gb18030]\n"
+        "  import areas|storage-areas|mappings FILE --dry-run [--encoding gb18030]\n"
         "  audit [--since YYYY-MM-DD] [--operator CODE]\n"
-        "  carry-forward\n"
+        "  carry-forward --operator CODE [--force]\n"
         "  init [--clerk-role NAME]\n"
         "  history [--since YYYY-MM-DD] [--until YYYY-MM-DD] [--operator CODE] [--area CODE]\n"
         "          [--storage-area CODE] [--limit N]\n"
-        "  restore BATCH_ID [--dry-run] [--force]\n"
+        "  restore BATCH_ID --operator CODE [--force]\n"
+        "  restore BATCH_ID --dry-run\n"
+        "  --version\n"
+        "--operator names the employee who makes a change (for audit and history: whose\n"
+        "changes to show)\n"
         "exit status: 0 success, 1 bad rows or refusal, 2 usage or connection error");
 }
 
@@ -66,159 +241,66 @@ QString AdminOptions::defaultDatabasePath()
 
 bool AdminOptions::parse(const QStringList& arguments, AdminOptions& options, QString& error)
 {
-    qsizetype index = 1;
-    // The session's options, up to the command word.
-    for (; index < arguments.size() && arguments.at(index).startsWith(QLatin1String("--"));
-         ++index) {
-        const QString& argument = arguments.at(index);
-        if (argument == QLatin1String("--help")) {
-            options.command = Command::Help;
-            return true;
-        }
-        QString* target = isOption(argument, QStringLiteral("--database"))   ? &options.database
-                          : isOption(argument, QStringLiteral("--operator")) ? &options.operatorCode
-                                                                             : nullptr;
-        if (!target) {
-            error = QStringLiteral("unknown option %1").arg(argument);
-            return false;
-        }
-        if (!takeValue(arguments, index, argument.section(QLatin1Char('='), 0, 0), *target, error))
-            return false;
+    QStringList words;
+    QHash<QString, QString> given;
+    bool help = false;
+    if (!splitArguments(arguments, words, given, help, error))
+        return false;
+    if (help || words.value(0) == QLatin1String("help")) {
+        options.command = Command::Help;
+        return true;
     }
-    if (index >= arguments.size()) {
+    if (words.isEmpty()) {
         error = QStringLiteral("no command given");
         return false;
     }
-    const QString command = arguments.at(index++);
-    static const QHash<QString, Command> ownParsing = {
-        {QStringLiteral("init"), Command::Init},
-        {QStringLiteral("history"), Command::History},
-        {QStringLiteral("restore"), Command::Restore}};
-    if (ownParsing.contains(command)) {
-        options.command = ownParsing.value(command);
-        options.commandWords = arguments.mid(index);
-        options.defaultDatabase = options.database.isEmpty();
-        if (options.defaultDatabase)
-            options.database = defaultDatabasePath();
-        return true;
-    }
-
-    // The command's options and words.
-    QStringList words;
-    QStringList given;
-    QString encodingName;
-    QString since;
-    for (; index < arguments.size(); ++index) {
-        const QString& argument = arguments.at(index);
-        if (!argument.startsWith(QLatin1String("--")) || argument == QLatin1String("--")) {
-            if (argument == QLatin1String("--"))
-                words << arguments.mid(index + 1);
-            else
-                words << argument;
-            if (argument == QLatin1String("--"))
-                break;
-            continue;
-        }
-        if (argument == QLatin1String("--help")) {
-            options.command = Command::Help;
-            return true;
-        }
-        const QString name = argument.section(QLatin1Char('='), 0, 0);
-        QString* target = name == QLatin1String("--kind")       ? &options.kind
-                          : name == QLatin1String("--encoding") ? &encodingName
-                          : name == QLatin1String("--since")    ? &since
-                          : name == QLatin1String("--operator") ? &options.auditOperator
-                                                                : nullptr;
-        if (name == QLatin1String("--dry-run") && argument == name) {
-            options.dryRun = true;
-        } else if (!target) {
-            error = QStringLiteral("unknown option %1").arg(argument);
-            return false;
-        } else if (!takeValue(arguments, index, name, *target, error)) {
-            return false;
-        }
-        given << name;
-    }
-
-    const auto allow = [&given, &error, &command](const QStringList& allowed) {
-        for (const QString& name : given) {
-            if (!allowed.contains(name)) {
-                error = QStringLiteral("%1 does not take %2").arg(command, name);
-                return false;
-            }
-        }
-        return true;
-    };
-    if (command == QLatin1String("export") || command == QLatin1String("import")) {
-        const bool isExport = command == QLatin1String("export");
-        options.command = isExport ? Command::Export : Command::Import;
-        if (!allow(isExport
-                       ? QStringList{QStringLiteral("--kind"), QStringLiteral("--encoding")}
-                       : QStringList{QStringLiteral("--dry-run"), QStringLiteral("--encoding")}))
-            return false;
-        if (words.size() != 2) {
-            error = QStringLiteral("%1 takes a table and a file").arg(command);
-            return false;
-        }
-        const std::optional<AdminTable> table = adminTableFromWord(words.at(0));
-        if (!table) {
-            error = QStringLiteral("unknown table %1 (areas, storage-areas, mappings)")
-                        .arg(words.at(0));
-            return false;
-        }
-        options.table = *table;
-        options.file = words.at(1);
-        if (!isExport && options.file == QLatin1String("-")) {
-            error = QStringLiteral("import reads a file, not standard input");
-            return false;
-        }
-        if (given.contains(QStringLiteral("--kind"))) {
-            if (!areaKindKeys().contains(options.kind)) {
-                error = QStringLiteral("unknown kind %1 (PICK, PUT, MPICK)").arg(options.kind);
-                return false;
-            }
-            if (options.table == AdminTable::StorageAreas) {
-                error = QStringLiteral("storage areas have no kind");
-                return false;
-            }
-        }
-        if (given.contains(QStringLiteral("--encoding"))) {
-            const std::optional<TextEncoding> encoding = TextEncoding::fromName(encodingName);
-            if (!encoding) {
-                error = QStringLiteral("unknown encoding %1 (utf-8, gb18030)").arg(encodingName);
-                return false;
-            }
-            options.encoding = *encoding;
-        }
-    } else if (command == QLatin1String("audit")) {
-        options.command = Command::Audit;
-        if (!allow({QStringLiteral("--since"), QStringLiteral("--operator")}))
-            return false;
-        if (given.contains(QStringLiteral("--since"))) {
-            options.since = QDate::fromString(since, QStringLiteral("yyyy-MM-dd"));
-            if (!options.since.isValid()) {
-                error = QStringLiteral("--since needs a date YYYY-MM-DD, not %1").arg(since);
-                return false;
-            }
-        }
-    } else if (command == QLatin1String("carry-forward")) {
-        options.command = Command::CarryForward;
-        if (!allow({}))
-            return false;
-    } else if (command == QLatin1String("help")) {
-        options.command = Command::Help;
-        return true;
-    } else {
+    const QString command = words.takeFirst();
+    const auto spec = std::find_if(commands().cbegin(), commands().cend(),
+                                   [&command](const CommandSpec& candidate) {
+                                       return command == QLatin1String(candidate.name);
+                                   });
+    if (spec == commands().cend()) {
         error = QStringLiteral("unknown command %1").arg(command);
         return false;
     }
-    if (options.command == Command::Audit || options.command == Command::CarryForward) {
-        if (!words.isEmpty()) {
-            error = QStringLiteral("unexpected argument %1").arg(words.first());
+    for (auto option = given.cbegin(); option != given.cend(); ++option) {
+        if (option.key() != QLatin1String("--database") && !spec->options.contains(option.key())) {
+            error = QStringLiteral("%1 does not take %2").arg(command, option.key());
             return false;
         }
     }
-    options.defaultDatabase = options.database.isEmpty();
+    options.command = spec->command;
+    options.createsDatabase = spec->createsDatabase;
+    options.operatorCode = given.value(QStringLiteral("--operator"));
+    options.dryRun = given.contains(QStringLiteral("--dry-run"));
+    options.force = given.contains(QStringLiteral("--force"));
+    options.strict = given.contains(QStringLiteral("--strict"));
+    options.changesData = spec->changesData && !options.dryRun;
+    if (spec->words == 2) {
+        if (!parseTableAndFile(command, words, given, options, error))
+            return false;
+    } else if (spec->words == 1) {
+        if (!parseBatchId(command, words, options, error))
+            return false;
+    } else if (!words.isEmpty()) {
+        error = QStringLiteral("unexpected argument %1").arg(words.first());
+        return false;
+    }
+    if (!parseDay(given, QStringLiteral("--since"), options.since, error) ||
+        !parseDay(given, QStringLiteral("--until"), options.until, error) ||
+        !parseLimit(given, options.limit, error))
+        return false;
+    options.areaCode = given.value(QStringLiteral("--area"));
+    options.storageCode = given.value(QStringLiteral("--storage-area"));
+    options.clerkRole = given.value(QStringLiteral("--clerk-role"));
+    if (options.changesData && options.operatorCode.isEmpty()) {
+        error = QStringLiteral("%1 changes data: give --operator CODE, the employee who makes "
+                               "the change")
+                    .arg(command);
+        return false;
+    }
+    options.database = given.value(QStringLiteral("--database"));
+    options.defaultDatabase = !given.contains(QStringLiteral("--database"));
     if (options.defaultDatabase)
         options.database = defaultDatabasePath();
     return true;

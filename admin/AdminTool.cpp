@@ -2,6 +2,7 @@
 
 #include "AdminOptions.h"
 #include "AuditLog.h"
+#include "CarryForward.h"
 #include "Console.h"
 #include "ExitStatus.h"
 #include "Exporter.h"
@@ -10,6 +11,8 @@
 #include "InitCommand.h"
 #include "RestoreCommand.h"
 #include "ServerSession.h"
+#include "area/AreaModel.h"
+#include "platform/ClientDataset.h"
 #include "platform/Error.h"
 
 #include <QFileInfo>
@@ -21,31 +24,48 @@ namespace {
 int runCommand(const AdminOptions& options, ServerSession& session, Console& console)
 {
     switch (options.command) {
-    case AdminOptions::Command::Export:
+    case AdminOptions::Command::Export: {
+        const bool postgres = server::DataServer::isPostgresUri(options.database);
         return Exporter(session, console)
-            .run({options.table, options.file, options.kind, options.encoding});
+            .run({options.table, options.file, options.kind, options.encoding,
+                  postgres ? QString() : options.database, options.strict});
+    }
     case AdminOptions::Command::Import:
         return Importer(session, console)
             .run({options.table, options.file, options.encoding, options.dryRun});
     case AdminOptions::Command::Audit:
-        return AuditLog(session, console).run({options.since, options.auditOperator});
-    case AdminOptions::Command::CarryForward: {
-        QString error;
-        if (!session.server()->carryForward(&error)) {
-            console.warn(QStringLiteral("carry-forward failed: %1").arg(error));
-            return ExitRefused;
-        }
-        console.print(QStringLiteral("open period is now %1")
-                          .arg(session.server()->now().toString(QStringLiteral("yyyyMM"))));
-        return ExitSuccess;
-    }
-    case AdminOptions::Command::Help:
+        return AuditLog(session, console).run({options.since, options.operatorCode});
+    case AdminOptions::Command::CarryForward:
+        return CarryForward(session, console).run(options.force);
     case AdminOptions::Command::Init:
+        return InitCommand::run(options, session, console);
     case AdminOptions::Command::History:
+        return HistoryCommand::run(options, session, console);
     case AdminOptions::Command::Restore:
+        return RestoreCommand::run(options, session, console);
+    case AdminOptions::Command::Help:
         break;
     }
     return ExitSuccess;
+}
+
+// Whether the operator of a change is an employee (tbZyda); false with a message when not.
+bool operatorIsEmployee(const AdminOptions& options, ServerSession& session, Console& console)
+{
+    platform::ClientDataset rows;
+    QString error;
+    if (!session.query(QStringLiteral("select f_zybm from tbZyda where f_zybm = '%1'")
+                           .arg(EscapeSqlLiteral(options.operatorCode)),
+                       rows, error)) {
+        console.warn(QStringLiteral("nelvo-admin: cannot read the employees: %1").arg(error));
+        return false;
+    }
+    if (rows.isEmpty()) {
+        console.warn(QStringLiteral("nelvo-admin: --operator %1 is no employee of %2 (tbZyda)")
+                         .arg(options.operatorCode, session.shownName()));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -64,13 +84,6 @@ int AdminTool::run(const QStringList& arguments)
             m_console.print(AdminOptions::usage());
             return ExitSuccess;
         }
-        // These open the database their own way (init creates it).
-        if (options.command == AdminOptions::Command::Init)
-            return InitCommand::run(options, m_console);
-        if (options.command == AdminOptions::Command::History)
-            return HistoryCommand::run(options, m_console);
-        if (options.command == AdminOptions::Command::Restore)
-            return RestoreCommand::run(options, m_console);
         // Opening a missing default file would create an empty database in the shell's
         // place, and the shell would then skip its demo data.
         if (options.defaultDatabase && !QFileInfo::exists(options.database)) {
@@ -79,18 +92,36 @@ int AdminTool::run(const QStringList& arguments)
                                .arg(options.database));
             return ExitUsage;
         }
-        // Export and audit only read: they never create, change or convert anything.
+        // A mistyped path would otherwise be a new, empty database.
+        if (!options.createsDatabase && !server::DataServer::isPostgresUri(options.database) &&
+            !QFileInfo(options.database).isFile()) {
+            m_console.warn(
+                QStringLiteral("nelvo-admin: no database file at %1").arg(options.database));
+            return ExitUsage;
+        }
+        using Command = AdminOptions::Command;
+        // For audit and history, --operator is a filter, not who works.
+        const bool operatorWorks =
+            options.command != Command::Audit && options.command != Command::History;
         server::DataServerOptions serverOptions;
-        serverOptions.operatorCode = options.operatorCode;
-        serverOptions.readOnly = options.command == AdminOptions::Command::Export ||
-                                 options.command == AdminOptions::Command::Audit;
+        serverOptions.operatorCode = operatorWorks ? options.operatorCode : QString();
+        // Export, audit and history only read: they never create, change or convert anything.
+        serverOptions.readOnly = options.command == Command::Export ||
+                                 options.command == Command::Audit ||
+                                 options.command == Command::History;
+        serverOptions.createSchema = options.command == Command::Init;
+        if (!options.clerkRole.isEmpty())
+            serverOptions.clerkRole = options.clerkRole;
         const std::unique_ptr<ServerSession> session =
             ServerSession::open(options.database, serverOptions, error);
         if (!session) {
-            m_console.warn(
-                QStringLiteral("nelvo-admin: cannot open %1: %2").arg(options.database, error));
+            m_console.warn(QStringLiteral("nelvo-admin: cannot open %1: %2")
+                               .arg(ServerSession::withoutPassword(options.database), error));
             return ExitUsage;
         }
+        if (operatorWorks && !options.operatorCode.isEmpty() &&
+            !operatorIsEmployee(options, *session, m_console))
+            return ExitUsage;
         return runCommand(options, *session, m_console);
     } catch (const platform::Error& failure) {
         m_console.warn(QStringLiteral("nelvo-admin: %1").arg(failure.message()));

@@ -1,20 +1,50 @@
 #include "CsvReader.h"
 
+#include <QIODevice>
+
 namespace admin {
 
-CsvReader::CsvReader(QByteArray data) : m_data(std::move(data))
+CsvReader::CsvReader(QIODevice& device, qsizetype chunkSize)
+    : m_device(device), m_chunkSize(qMax<qsizetype>(chunkSize, 1))
 {
+    while (m_data.size() < 3 && fill()) {
+    }
     if (m_data.startsWith("\xEF\xBB\xBF"))
         m_position = 3;
 }
 
+bool CsvReader::fill()
+{
+    if (m_deviceDone)
+        return false;
+    const QByteArray chunk = m_device.read(m_chunkSize);
+    if (chunk.isEmpty()) {
+        m_deviceDone = true;
+        return false;
+    }
+    m_data += chunk;
+    return true;
+}
+
+bool CsvReader::atEnd()
+{
+    return m_position >= m_data.size() && !fill();
+}
+
 bool CsvReader::next(CsvRecord& record)
 {
+    // Bytes before the record are dropped once a chunk of them has gathered, so the
+    // buffer stays about one chunk (plus the record) long without moving it for every record.
+    if (m_position >= m_chunkSize) {
+        m_data.remove(0, m_position);
+        m_position = 0;
+    }
     // Reset field by field: the field list keeps its capacity from one record to the next.
     record.line = 0;
     record.fields.clear();
     record.blank = false;
     record.error.clear();
+    record.errorField = 0;
     if (atEnd())
         return false;
     record.line = m_line;
@@ -28,6 +58,7 @@ bool CsvReader::next(CsvRecord& record)
         const bool ok = !atEnd() && peek() == '"' ? readQuoted(field, record.error)
                                                   : readUnquoted(field, record.error);
         if (!ok) {
+            record.errorField = record.fields.size();
             skipRestOfLine();
             return true;
         }
@@ -67,16 +98,18 @@ bool CsvReader::readQuoted(QByteArray& field, QString& error)
     ++m_position; // the opening quote
     for (;;) {
         const qsizetype quote = m_data.indexOf('"', m_position);
+        const qsizetype pieceEnd = quote < 0 ? m_data.size() : quote;
+        const QByteArrayView piece(m_data.constData() + m_position, pieceEnd - m_position);
+        m_line += int(piece.count('\n'));
+        field += piece;
+        m_position = pieceEnd;
         if (quote < 0) {
-            m_line += int(QByteArrayView(m_data).sliced(m_position).count('\n'));
-            m_position = m_data.size();
+            if (fill())
+                continue;
             error = QStringLiteral("quoted field opened on line %1 is not closed").arg(startLine);
             return false;
         }
-        const QByteArrayView piece(m_data.constData() + m_position, quote - m_position);
-        m_line += int(piece.count('\n'));
-        field += piece;
-        m_position = quote + 1;
+        ++m_position; // the quote found
         if (!atEnd() && peek() == '"') {
             field += '"';
             ++m_position;

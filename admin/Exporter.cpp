@@ -3,6 +3,9 @@
 #include "Console.h"
 #include "CsvWriter.h"
 #include "ExitStatus.h"
+#include "IssueReport.h"
+#include "RowValidator.h"
+#include "SameFile.h"
 #include "ServerSession.h"
 #include "area/AreaModel.h"
 
@@ -24,6 +27,14 @@ QString Exporter::selectText(AdminTable table, const QString& kind)
 
 int Exporter::run(const ExportRequest& request)
 {
+    const bool toOutput = request.file == QLatin1String("-");
+    if (!toOutput && !request.databaseFile.isEmpty() &&
+        isDatabaseFile(request.file, request.databaseFile)) {
+        m_console.warn(QStringLiteral("%1 is the database itself (or one of its files); "
+                                      "nothing written")
+                           .arg(request.file));
+        return ExitUsage;
+    }
     platform::ClientDataset rows;
     QString error;
     if (!m_session.query(selectText(request.table, request.kind), rows, error)) {
@@ -31,33 +42,63 @@ int Exporter::run(const ExportRequest& request)
         return ExitUsage;
     }
     const QStringList columns = adminTableColumns(request.table);
-    QList<QStringList> records;
+    struct Record {
+        QStringList values;
+        QList<bool> nulls;
+    };
+    QList<Record> records;
     records.reserve(rows.recordCount());
     for (rows.first(); !rows.eof(); rows.next()) {
-        QStringList values;
+        Record record;
         for (const QString& column : columns) {
             const platform::Variant value = rows.fieldValue(column);
-            values << (value.isNull() ? QString() : value.toText());
+            record.values << (value.isNull() ? QString() : value.toText());
+            record.nulls << value.isNull();
         }
-        records << values;
+        records << record;
     }
     // Sorted here, not by the database, so that both backends give the same file.
     const QList<int> key = adminTableSortColumns(request.table);
-    std::sort(records.begin(), records.end(), [&key](const QStringList& a, const QStringList& b) {
+    std::sort(records.begin(), records.end(), [&key](const Record& a, const Record& b) {
         for (int column : key) {
-            const int order = QString::compare(a.at(column), b.at(column));
+            const int order = QString::compare(a.values.at(column), b.values.at(column));
             if (order != 0)
                 return order < 0;
         }
         return false;
     });
 
+    // Each row is checked by the rules of import, at the line it gets in the file.
+    const QString shownFile = toOutput ? QStringLiteral("standard output") : request.file;
+    IssueReport report(m_console, shownFile);
     QString text = CsvWriter::record(columns);
-    for (const QStringList& record : records)
-        text += CsvWriter::record(record);
+    int line = 2;
+    for (const Record& record : std::as_const(records)) {
+        QList<RowIssue> issues;
+        RowValidator::checkValues(request.table, record.values, line, issues);
+        for (RowIssue& issue : issues) {
+            const qsizetype column = columns.indexOf(issue.column);
+            if (column >= 0 && record.nulls.value(column))
+                issue.reason = QStringLiteral("NULL, written as an empty field");
+            issue.reason += QStringLiteral(" (%1 %2); import refuses it")
+                                .arg(adminTableRowNoun(request.table, false),
+                                     rowKey(request.table, record.values));
+        }
+        report.add(issues);
+        const QString written = CsvWriter::record(record.values);
+        line += int(written.count(u'\n'));
+        text += written;
+    }
+    report.finish();
+    const QString noun = adminTableRowNoun(request.table, true);
+    if (report.badRows() > 0 && request.strict) {
+        m_console.warn(QStringLiteral("%1: %2 rows would not import; nothing written (--strict)")
+                           .arg(shownFile)
+                           .arg(report.badRows()));
+        return ExitRefused;
+    }
     const QByteArray bytes = request.encoding.encode(text);
-
-    if (request.file == QLatin1String("-")) {
+    if (toOutput) {
         if (!m_console.writeOutput(bytes)) {
             m_console.warn(QStringLiteral("cannot write to standard output"));
             return ExitUsage;
@@ -70,12 +111,20 @@ int Exporter::run(const ExportRequest& request)
                 QStringLiteral("cannot write %1: %2").arg(request.file, file.errorString()));
             return ExitUsage;
         }
-        m_console.warn(QStringLiteral("%1: wrote %2 %3")
-                           .arg(request.file)
-                           .arg(records.size())
-                           .arg(adminTableRowNoun(request.table, true)));
+        m_console.warn(
+            QStringLiteral("%1: wrote %2 %3").arg(request.file).arg(records.size()).arg(noun));
     }
+    if (report.badRows() > 0)
+        m_console.warn(QStringLiteral("%1: %2 rows will not import as they are")
+                           .arg(shownFile)
+                           .arg(report.badRows()));
     return ExitSuccess;
+}
+
+QString Exporter::rowKey(AdminTable table, const QStringList& values)
+{
+    return table == AdminTable::Mappings ? values.value(0) + u'/' + values.value(2)
+                                         : values.value(0);
 }
 
 } // namespace admin

@@ -3,6 +3,7 @@
 namespace admin {
 
 class Console;
+class ServerSession;
 struct AdminOptions;
 
 // nelvo-admin history [--since DAY] [--until DAY] [--operator CODE] [--area CODE]
@@ -10,7 +11,7 @@ struct AdminOptions;
 // (before → after). Opens the database read-only.
 class HistoryCommand {
 public:
-    static int run(const AdminOptions& options, Console& console);
+    static int run(const AdminOptions& options, ServerSession& session, Console& console);
 };
 
 } // namespace admin

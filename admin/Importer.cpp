@@ -2,171 +2,209 @@
 
 #include "Console.h"
 #include "CsvReader.h"
-#include "DatabaseSnapshot.h"
 #include "ExitStatus.h"
+#include "ImportKeys.h"
 #include "ServerSession.h"
+#include "server/WorkTransaction.h"
 
 #include <QFile>
-#include <QSet>
 
 namespace admin {
 
+namespace {
+
+// The tables whose changes by others would make an import's checks untrue.
+QStringList lockedTables(AdminTable table)
+{
+    switch (table) {
+    case AdminTable::Areas:
+        return {QStringLiteral("tbQyda")};
+    case AdminTable::StorageAreas:
+        return {QStringLiteral("tbCCQyda")};
+    case AdminTable::Mappings:
+        break;
+    }
+    return {QStringLiteral("tbQyda"), QStringLiteral("tbCCQyda"), QStringLiteral("tbqydz")};
+}
+
+} // namespace
+
+Importer::Importer(ServerSession& session, Console& console)
+    : m_session(session), m_console(console)
+{
+}
+
+Importer::~Importer() = default;
+
 int Importer::run(const ImportRequest& request)
 {
-    QList<Row> rows;
-    QList<RowIssue> issues;
-    if (!readFile(request, rows, issues))
-        return ExitUsage;
+    m_report.emplace(m_console, request.file);
     const QString noun = adminTableRowNoun(request.table, true);
     const QString nothing = request.dryRun ? QStringLiteral("dry run, nothing changed")
                                            : QStringLiteral("nothing added");
-    if (m_headerMissing) {
-        report(request.file, issues);
+    QFile file(request.file);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_console.warn(QStringLiteral("cannot read %1: %2").arg(request.file, file.errorString()));
+        return ExitUsage;
+    }
+    CsvReader reader(file);
+    if (!readHeader(reader, request)) {
         m_console.warn(QStringLiteral("%1: wrong header; %2").arg(request.file, nothing));
         return ExitRefused;
     }
 
-    DatabaseSnapshot snapshot;
     QString error;
-    if (!snapshot.load(m_session, request.table, error)) {
+    m_work = m_session.server()->beginWork(
+        request.dryRun ? QStringList() : lockedTables(request.table), &error);
+    if (!m_work) {
+        m_console.warn(QStringLiteral("cannot lock the database for the import, nothing added: %1")
+                           .arg(error));
+        return ExitRefused;
+    }
+    m_keys = std::make_unique<ImportKeys>(*m_work);
+    if (!m_keys->prepare(error)) {
         m_console.warn(QStringLiteral("cannot read the database: %1").arg(error));
         return ExitUsage;
     }
-    const bool showProgress = m_recordCount > ProgressStep;
-    const std::unique_ptr<RowValidator> validator = RowValidator::create(request.table, snapshot);
-    validator->expectRows(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        validator->check(rows.at(i).values, rows.at(i).line, issues);
-        if (showProgress && (i + 1) % ProgressStep == 0)
-            m_console.warn(QStringLiteral("%1: checked %2 of %3 rows")
-                               .arg(request.file)
-                               .arg(i + 1)
-                               .arg(rows.size()));
-    }
-    QSet<int> badLines;
-    for (const RowIssue& issue : issues)
-        badLines.insert(issue.line);
-    const qsizetype badRows = badLines.size();
-    const qsizetype totalRows = m_recordCount;
+    m_validator = RowValidator::create(request.table);
 
-    if (badRows > 0) {
-        report(request.file, issues);
+    CsvRecord record;
+    while (reader.next(record)) {
+        if (record.blank)
+            continue;
+        ++m_recordCount;
+        takeRecord(record, request);
+        if (m_part.size() + m_partIssues.size() >= PartRows) {
+            if (const int status = finishPart(request); status != ExitSuccess)
+                return status;
+        }
+        if (m_recordCount % ProgressStep == 0)
+            m_console.warn(QStringLiteral("%1: checked %2 rows (%3% of the file)")
+                               .arg(request.file)
+                               .arg(m_recordCount)
+                               .arg(file.size() > 0 ? file.pos() * 100 / file.size() : 100));
+    }
+    if (const int status = finishPart(request); status != ExitSuccess)
+        return status;
+
+    if (m_report->badRows() > 0) {
+        m_report->finish();
+        if (m_otherEncodingFits)
+            m_console.warn(QStringLiteral("%1: the file reads as GB18030 text; try --encoding "
+                                          "gb18030")
+                               .arg(request.file));
         m_console.warn(QStringLiteral("%1: %2 bad of %3 rows; %4")
                            .arg(request.file)
-                           .arg(badRows)
-                           .arg(totalRows)
+                           .arg(m_report->badRows())
+                           .arg(m_recordCount)
                            .arg(nothing));
         return ExitRefused;
     }
     if (request.dryRun) {
         m_console.print(
-            QStringLiteral("%1: %2 rows valid, would add %2 %3; dry run, nothing changed")
+            QStringLiteral("%1: %2 rows valid, would add %2 %3 to %4; dry run, nothing changed")
                 .arg(request.file)
-                .arg(rows.size())
-                .arg(noun));
+                .arg(m_recordCount)
+                .arg(noun, m_session.shownName()));
         return ExitSuccess;
     }
-    QList<QStringList> values;
-    values.reserve(rows.size());
-    for (const Row& row : rows)
-        values << row.values;
-    if (showProgress)
-        m_console.warn(
-            QStringLiteral("%1: adding %2 rows in one batch").arg(request.file).arg(rows.size()));
-    if (!values.isEmpty() && !m_session.execute(insertStatements(request.table, values), error)) {
-        m_console.warn(QStringLiteral("%1: the server refused the batch, nothing added: %2")
+    const QString description = QStringLiteral("nelvo-admin import %1 %2: %3 rows")
+                                    .arg(adminTableSqlName(request.table), request.file)
+                                    .arg(m_recordCount);
+    if (!m_work->commit(description, &error)) {
+        m_console.warn(QStringLiteral("%1: the server refused the rows, nothing added: %2")
                            .arg(request.file, error));
         return ExitRefused;
     }
-    m_console.print(QStringLiteral("%1: added %2 %3").arg(request.file).arg(rows.size()).arg(noun));
+    m_console.print(QStringLiteral("%1: added %2 %3 to %4")
+                        .arg(request.file)
+                        .arg(m_recordCount)
+                        .arg(noun, m_session.shownName()));
     return ExitSuccess;
 }
 
-bool Importer::readFile(const ImportRequest& request, QList<Row>& rows, QList<RowIssue>& issues)
+bool Importer::readHeader(CsvReader& reader, const ImportRequest& request)
 {
-    QFile file(request.file);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_console.warn(QStringLiteral("cannot read %1: %2").arg(request.file, file.errorString()));
-        return false;
-    }
-    CsvReader reader(file.readAll());
-    const QStringList columns = adminTableColumns(request.table);
-    const QString header = columns.join(QLatin1Char(','));
+    const QString header = adminTableColumns(request.table).join(QLatin1Char(','));
     CsvRecord record;
-    bool haveHeader = false;
     while (reader.next(record)) {
         if (record.blank)
             continue;
-        if (haveHeader)
-            ++m_recordCount;
         if (!record.error.isEmpty()) {
-            issues.append({record.line, QString(), record.error});
-            if (!haveHeader) {
-                m_headerMissing = true;
-                return true;
-            }
-            continue;
+            m_report->add({{record.line, QString(), record.error}});
+            return false;
         }
-        if (!haveHeader) {
-            QString found;
-            request.encoding.decode(record.fields.join(','), found);
-            if (found != header) {
-                issues.append({record.line, QStringLiteral("header"),
-                               QStringLiteral("expected \"%1\", found \"%2\"").arg(header, found)});
-                m_headerMissing = true;
-                return true;
-            }
-            haveHeader = true;
-            continue;
-        }
-        if (record.fields.size() != columns.size()) {
-            issues.append({record.line, QString(),
-                           QStringLiteral("%1 fields, expected %2 (%3)")
-                               .arg(record.fields.size())
-                               .arg(columns.size())
-                               .arg(header)});
-            continue;
-        }
-        Row row{record.line, {}};
-        row.values.reserve(columns.size());
-        bool decoded = true;
-        for (qsizetype i = 0; i < columns.size(); ++i) {
-            QString value;
-            if (!request.encoding.decode(record.fields.at(i), value)) {
-                issues.append({record.line, columns.at(i),
-                               QStringLiteral("not valid %1 text").arg(request.encoding.name())});
-                decoded = false;
-            }
-            row.values << value;
-        }
-        if (decoded)
-            rows << row;
+        QString found;
+        request.encoding.decode(record.fields.join(','), found);
+        if (found == header)
+            return true;
+        m_report->add(
+            {{record.line, QStringLiteral("header"),
+              QStringLiteral("expected \"%1\", found %2").arg(header, quotedValue(found))}});
+        return false;
     }
-    if (!haveHeader) {
-        issues.append({1, QStringLiteral("header"),
-                       QStringLiteral("empty file, expected \"%1\"").arg(header)});
-        m_headerMissing = true;
-    }
-    return true;
+    m_report->add(
+        {{1, QStringLiteral("header"), QStringLiteral("empty file, expected \"%1\"").arg(header)}});
+    return false;
 }
 
-void Importer::report(const QString& file, const QList<RowIssue>& issues)
+void Importer::takeRecord(const CsvRecord& record, const ImportRequest& request)
 {
-    QList<RowIssue> ordered = issues;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const RowIssue& a, const RowIssue& b) { return a.line < b.line; });
-    for (const RowIssue& issue : ordered) {
-        if (issue.column.isEmpty())
-            m_console.warn(QStringLiteral("%1:%2: %3").arg(file).arg(issue.line).arg(issue.reason));
-        else if (issue.column == QLatin1String("header"))
-            m_console.warn(
-                QStringLiteral("%1:%2: header: %3").arg(file).arg(issue.line).arg(issue.reason));
-        else
-            m_console.warn(QStringLiteral("%1:%2: column %3: %4")
-                               .arg(file)
-                               .arg(issue.line)
-                               .arg(issue.column, issue.reason));
+    const QStringList columns = adminTableColumns(request.table);
+    if (!record.error.isEmpty()) {
+        m_partIssues.append({record.line, columns.value(record.errorField), record.error});
+        return;
     }
+    if (record.fields.size() != columns.size()) {
+        m_partIssues.append({record.line, QString(),
+                             QStringLiteral("%1 fields, expected %2 (%3)")
+                                 .arg(record.fields.size())
+                                 .arg(columns.size())
+                                 .arg(columns.join(QLatin1Char(',')))});
+        return;
+    }
+    ImportRow row{record.line, {}};
+    row.values.reserve(columns.size());
+    bool decoded = true;
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        QString value;
+        if (!request.encoding.decode(record.fields.at(i), value)) {
+            m_partIssues.append({record.line, columns.at(i),
+                                 QStringLiteral("not valid %1 text").arg(request.encoding.name())});
+            QString ignored;
+            if (request.encoding.kind() == TextEncoding::Kind::Utf8 &&
+                TextEncoding(TextEncoding::Kind::Gb18030).decode(record.fields.at(i), ignored))
+                m_otherEncodingFits = true;
+            decoded = false;
+        }
+        row.values << value;
+    }
+    if (decoded)
+        m_part << row;
+}
+
+int Importer::finishPart(const ImportRequest& request)
+{
+    QString error;
+    if (!m_validator->check(m_part, *m_work, *m_keys, m_partIssues, error)) {
+        m_console.warn(QStringLiteral("cannot read the database: %1").arg(error));
+        return ExitUsage;
+    }
+    m_report->add(m_partIssues);
+    if (m_report->badRows() == 0 && !request.dryRun && !m_part.isEmpty()) {
+        QList<QStringList> values;
+        values.reserve(m_part.size());
+        for (const ImportRow& row : std::as_const(m_part))
+            values << row.values;
+        if (!m_work->execute(insertStatements(request.table, values), &error)) {
+            m_console.warn(QStringLiteral("%1: the server refused the rows, nothing added: %2")
+                               .arg(request.file, error));
+            return ExitRefused;
+        }
+    }
+    m_part.clear();
+    m_partIssues.clear();
+    return ExitSuccess;
 }
 
 } // namespace admin

@@ -3,6 +3,7 @@
 namespace admin {
 
 class Console;
+class ServerSession;
 struct AdminOptions;
 
 // nelvo-admin init [--clerk-role NAME]: creates or upgrades the schema as its owner (and on
@@ -10,7 +11,7 @@ struct AdminOptions;
 // area or storage area (kept as they are) instead of failing on them.
 class InitCommand {
 public:
-    static int run(const AdminOptions& options, Console& console);
+    static int run(const AdminOptions& options, ServerSession& session, Console& console);
 };
 
 } // namespace admin

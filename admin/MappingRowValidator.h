@@ -2,8 +2,6 @@
 
 #include "RowValidator.h"
 
-#include <QHash>
-
 namespace admin {
 
 // Rows of tbqydz (f_qylx, f_qybm, f_ccqybm): one of the three kinds, an area of that kind
@@ -12,20 +10,11 @@ namespace admin {
 // holds the storage area.
 class MappingRowValidator : public RowValidator {
 public:
-    explicit MappingRowValidator(const DatabaseSnapshot& snapshot) : m_snapshot(snapshot) {}
-    void check(const QStringList& values, int line, QList<RowIssue>& issues) override;
-    void expectRows(qsizetype count) override { m_fileMappings.reserve(count); }
+    bool check(const QList<ImportRow>& rows, server::WorkTransaction& work, ImportKeys& keys,
+               QList<RowIssue>& issues, QString& error) override;
 
 private:
-    void checkArea(const QString& kind, bool kindOk, const QString& area, int line,
-                   QList<RowIssue>& issues) const;
-
-    struct FileMapping {
-        int line;
-        QString area;
-    };
-    const DatabaseSnapshot& m_snapshot;
-    QHash<QString, FileMapping> m_fileMappings; // mappingKey(kind, storage area) -> row
+    QStringList m_kindSpellings; // read once, on the first part
 };
 
 } // namespace admin

@@ -1,45 +1,21 @@
 #include "RestoreCommand.h"
 
 #include "AdminOptions.h"
-#include "CommandSession.h"
 #include "Console.h"
 #include "ExitStatus.h"
+#include "ServerSession.h"
+#include "TrailLines.h"
 
 namespace admin {
 
-int RestoreCommand::run(const AdminOptions& options, Console& console)
+int RestoreCommand::run(const AdminOptions& options, ServerSession& session, Console& console)
 {
-    bool dryRun = false;
-    bool force = false;
-    qint64 batchId = 0;
-    for (const QString& word : options.commandWords) {
-        bool number = false;
-        const qint64 id = word.toLongLong(&number);
-        if (word == QLatin1String("--dry-run")) {
-            dryRun = true;
-        } else if (word == QLatin1String("--force")) {
-            force = true;
-        } else if (number && id > 0 && batchId == 0) {
-            batchId = id;
-        } else {
-            console.warn(QStringLiteral("nelvo-admin: restore does not take %1").arg(word));
-            console.warn(AdminOptions::usage());
-            return ExitUsage;
-        }
-    }
-    if (batchId == 0) {
-        console.warn(QStringLiteral("nelvo-admin: restore needs a batch id (see history)"));
-        console.warn(AdminOptions::usage());
-        return ExitUsage;
-    }
-    const std::unique_ptr<ServerSession> session =
-        openCommandSession(options, server::DataServerOptions{}, console);
-    if (!session)
-        return ExitUsage;
-
+    const bool dryRun = options.dryRun;
+    const bool force = options.force;
+    const qint64 batchId = options.batchId;
     server::RestoreOutcome outcome;
     QString error;
-    const bool ok = session->server()->restoreBatch(batchId, dryRun, force, outcome, &error);
+    const bool ok = session.server()->restoreBatch(batchId, dryRun, force, outcome, &error);
     if (!error.isEmpty()) {
         console.warn(
             QStringLiteral("nelvo-admin: cannot restore batch %1: %2").arg(batchId).arg(error));
@@ -64,7 +40,7 @@ int RestoreCommand::run(const AdminOptions& options, Console& console)
         return ExitSuccess;
     }
     console.print(QStringLiteral("%1: restored batch %2 (%3 row(s)), recorded as batch %4")
-                      .arg(shownDatabase(options.database))
+                      .arg(session.shownName())
                       .arg(batchId)
                       .arg(outcome.planned.size())
                       .arg(outcome.restoreBatchId));

@@ -3,6 +3,7 @@
 namespace admin {
 
 class Console;
+class ServerSession;
 struct AdminOptions;
 
 // nelvo-admin restore BATCH_ID [--dry-run] [--force]: puts back the rows as they were
@@ -10,7 +11,7 @@ struct AdminOptions;
 // each changed row named) when a row changed since, unless --force.
 class RestoreCommand {
 public:
-    static int run(const AdminOptions& options, Console& console);
+    static int run(const AdminOptions& options, ServerSession& session, Console& console);
 };
 
 } // namespace admin

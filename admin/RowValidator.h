@@ -7,9 +7,13 @@
 #include <QStringList>
 #include <memory>
 
+namespace server {
+class WorkTransaction;
+}
+
 namespace admin {
 
-struct DatabaseSnapshot;
+class ImportKeys;
 
 // What is wrong with one row: its line, the column (empty for the row as a whole), why.
 struct RowIssue {
@@ -18,21 +22,30 @@ struct RowIssue {
     QString reason;
 };
 
-// Checks the rows of an import file against the rules the area window keeps. Rows checked
-// earlier count as part of the file for the rules of uniqueness, so one validator serves
-// one file, its rows in file order.
+// One row of an import file: its line and its values, one per column in column order.
+struct ImportRow {
+    int line = 0;
+    QStringList values;
+};
+
+// Checks the rows of an import file against the rules the area window keeps. The file
+// comes in parts, in file order; the rows of earlier parts count as part of the file for
+// the rules of uniqueness (through keys), and the database is read as work sees it.
 class RowValidator {
 public:
     virtual ~RowValidator() = default;
 
-    // The validator of table over the database content in snapshot (which must outlive it).
-    static std::unique_ptr<RowValidator> create(AdminTable table, const DatabaseSnapshot& snapshot);
+    static std::unique_ptr<RowValidator> create(AdminTable table);
 
-    // Checks values (one per column, in column order) of the row at line; appends an issue
-    // per fault found.
-    virtual void check(const QStringList& values, int line, QList<RowIssue>& issues) = 0;
-    // Room for about count rows to come, so the file's keys are stored without rehashing.
-    virtual void expectRows(qsizetype count) { Q_UNUSED(count); }
+    // Checks one part of the file: appends an issue per fault found and accepts the keys
+    // of the good rows into keys. False with error when the database could not be read.
+    virtual bool check(const QList<ImportRow>& rows, server::WorkTransaction& work,
+                       ImportKeys& keys, QList<RowIssue>& issues, QString& error) = 0;
+
+    // The rules on the values of one row of table alone (what a file must hold to be
+    // imported, whatever the database holds); appends an issue per fault.
+    static void checkValues(AdminTable table, const QStringList& values, int line,
+                            QList<RowIssue>& issues);
 
     // Longest code and name the tables hold (characters).
     static constexpr int MaxCodeLength = 20;
@@ -43,8 +56,9 @@ protected:
     // breaks), at most maxLength characters. True when it passed.
     static bool checkText(const QString& column, const QString& value, int maxLength, int line,
                           QList<RowIssue>& issues);
-    // A code: checkText, not empty after trimming, and no blank inside, since the window
-    // takes a code back from its display text at the first blank.
+    // A code: checkText, not empty after trimming, and nothing invisible inside (no blank
+    // of any kind, no format character such as U+200B), since the window takes a code back
+    // from its display text at the first blank and a clerk cannot tell such codes apart.
     static bool checkCode(const QString& column, const QString& value, int line,
                           QList<RowIssue>& issues);
     // A name: checkText and not empty after trimming.
@@ -54,5 +68,9 @@ protected:
     static bool checkKind(const QString& column, const QString& value, int line,
                           QList<RowIssue>& issues);
 };
+
+// A value of a file as messages quote it: in double quotes, control characters written
+// as \u001b, cut after about 80 characters.
+QString quotedValue(const QString& value);
 
 } // namespace admin

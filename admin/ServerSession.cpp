@@ -35,12 +35,43 @@ ServerSession::open(const QString& database, server::DataServerOptions options, 
         server::DataServer::open(database, options, &error));
     if (!server)
         return nullptr;
-    return std::unique_ptr<ServerSession>(new ServerSession(std::move(server)));
+    return std::make_unique<ServerSession>(std::move(server), withoutPassword(database));
 }
 
-ServerSession::ServerSession(platform::DispatchRef<server::DataServer> server)
-    : m_server(std::move(server))
+ServerSession::ServerSession(platform::DispatchRef<server::DataServer> server, QString shownName)
+    : m_server(std::move(server)), m_shownName(std::move(shownName))
 {
+}
+
+QString ServerSession::withoutPassword(const QString& database)
+{
+    if (!server::DataServer::isPostgresUri(database))
+        return database;
+    // scheme://[user[:password]@]host.../path?key=value&...
+    QString shown = database;
+    const qsizetype hostStart = shown.indexOf(QLatin1String("://")) + 3;
+    qsizetype authorityEnd = shown.size();
+    for (const QChar end : {u'/', u'?', u'#'}) {
+        const qsizetype at = shown.indexOf(end, hostStart);
+        if (at >= 0)
+            authorityEnd = qMin(authorityEnd, at);
+    }
+    const qsizetype userEnd = shown.lastIndexOf(u'@', authorityEnd - 1);
+    if (userEnd >= hostStart) {
+        const qsizetype colon = shown.indexOf(u':', hostStart);
+        if (colon >= 0 && colon < userEnd)
+            shown.remove(colon, userEnd - colon);
+    }
+    const qsizetype query = shown.indexOf(u'?');
+    if (query < 0)
+        return shown;
+    QStringList parameters = shown.mid(query + 1).split(u'&');
+    parameters.removeIf([](const QString& parameter) {
+        return parameter.section(u'=', 0, 0)
+                   .compare(QLatin1String("password"), Qt::CaseInsensitive) == 0;
+    });
+    shown.truncate(query);
+    return parameters.isEmpty() ? shown : shown + u'?' + parameters.join(u'&');
 }
 
 bool ServerSession::query(const QString& sql, platform::ClientDataset& rows, QString& error)

@@ -27,13 +27,21 @@ public:
     // Runs a batch as one transaction. False with error (the server's messages) on failure.
     bool execute(const QString& batch, QString& error);
 
-    // A session over a server opened elsewhere.
-    explicit ServerSession(platform::DispatchRef<server::DataServer> server);
+    // A session over a server opened elsewhere; shownName names its database in messages.
+    explicit ServerSession(platform::DispatchRef<server::DataServer> server,
+                           QString shownName = QString());
 
     server::DataServer* server() const { return m_server.get(); }
+    // The database as messages name it (a URI without its password).
+    const QString& shownName() const { return m_shownName; }
+
+    // database as it may be shown: a postgresql:// URI loses the password of its user part
+    // and any password parameter; a file path stays as it is.
+    static QString withoutPassword(const QString& database);
 
 private:
     platform::DispatchRef<server::DataServer> m_server;
+    QString m_shownName;
 };
 
 } // namespace admin

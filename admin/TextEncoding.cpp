@@ -42,7 +42,9 @@ bool TextEncoding::decode(const QByteArray& bytes, QString& text) const
             text = QString::fromLatin1(bytes);
             return true;
         }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // A byte-order mark inside a field is a character of it, kept (and refused in a code).
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                         QStringDecoder::Flag::ConvertInitialBom);
         text = decoder.decode(bytes);
         return !decoder.hasError();
     }

@@ -6,6 +6,7 @@
 #include "PostgresBackend.h"
 #include "SqlLiteral.h"
 #include "SqliteBackend.h"
+#include "WorkTransaction.h"
 #include "platform/CoorDisp.h"
 #include "platform/DataPacket.h"
 #include "platform/Error.h"
@@ -218,6 +219,15 @@ bool DataServer::executeUncheckedScript(const QString& sql, QString* error)
     if (error)
         *error = errors.join(QLatin1Char('\n'));
     return false;
+}
+
+std::unique_ptr<WorkTransaction> DataServer::beginWork(const QStringList& lockedTables,
+                                                       QString* error)
+{
+    std::unique_ptr<WorkTransaction> work(new WorkTransaction(*m_backend));
+    if (!work->begin(lockedTables, error))
+        return nullptr;
+    return work;
 }
 
 void DataServer::trace(const char* callName, bool result, const QString& text)

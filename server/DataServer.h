@@ -12,6 +12,7 @@
 namespace server {
 
 class Backend;
+class WorkTransaction;
 
 // Which batches of the trail to list; empty or null members do not filter.
 struct TrailFilter {
@@ -105,6 +106,11 @@ public:
     // records its changes with text (when given) as the batch text.
     bool executeScript(const QString& sql, QString* error = nullptr,
                        const QString& text = QString());
+    // Opens a transaction held over several calls (WorkTransaction.h), with lockedTables
+    // locked against other writers (none: a plain transaction). nullptr with error set when
+    // it cannot be opened (another connection holds the lock past the busy timeout).
+    std::unique_ptr<WorkTransaction> beginWork(const QStringList& lockedTables,
+                                               QString* error = nullptr);
 
     // Runs a script like executeScript with the mapping table's keys unchecked, as rows
     // written before the keys existed were (fixtures of such databases).
