@@ -94,8 +94,8 @@ QString ConnectionLoginTest::demoFile(const QString& name)
     if (QFile::exists(path))
         return path;
     QString error;
-    auto session = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(path, {"", {}}, &error));
+    auto session = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        path, {.operatorCode = "", .sqlTraceFile = {}, .createSchema = true}, &error));
     if (!session || !session->loadDemoData(&error))
         qWarning("cannot create %s: %s", qPrintable(path), qPrintable(error));
     return path;
@@ -127,8 +127,8 @@ QString ConnectionLoginTest::demoPostgresDatabase()
         return {};
     }
     m_postgresDatabases << name;
-    auto session = platform::DispatchRef<server::DataServer>::adopt(
-        server::DataServer::open(uriOf(name), {"", {}}, &error));
+    auto session = platform::DispatchRef<server::DataServer>::adopt(server::DataServer::open(
+        uriOf(name), {.operatorCode = "", .sqlTraceFile = {}, .createSchema = true}, &error));
     if (!session || !session->loadDemoData(&error)) {
         qWarning("%s", qPrintable(error));
         return {};
