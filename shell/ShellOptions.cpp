@@ -33,7 +33,10 @@ bool ShellOptions::parse(const QStringList& arguments, ShellOptions& options, QS
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the window to FILE shortly after start, then quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({database, operatorCode, module, demo, trace, open, screenshot});
+    // main() answers --version before Qt starts; listed here so the help shows it.
+    const QCommandLineOption version(QStringLiteral("version"),
+                                     QStringLiteral("Print the version and exit."));
+    parser.addOptions({database, operatorCode, module, demo, trace, open, screenshot, version});
     if (!parser.parse(arguments)) {
         error = parser.errorText() + QLatin1Char('\n') + parser.helpText();
         return false;
