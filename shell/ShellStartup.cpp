@@ -35,6 +35,9 @@ bool ShellStartup::run(const ShellOptions& options)
 bool ShellStartup::openDatabase(const ShellOptions& options, bool windowless)
 {
     target = startupTarget(options);
+    // --demo replaces every row anyway: a SQLite file it names is made when missing.
+    if (options.demo && !server::DataServer::isPostgresUri(target.database))
+        target.createSchema = true;
     // The embedded default is created, with the demo warehouse, on first run.
     bool loadDemo = options.demo;
     if (target.createSchema && !QFileInfo::exists(target.database)) {

@@ -17,9 +17,6 @@ if [ "${1:-}" = "--screenshot" ]; then
   shift
   scratch=$(mktemp -d)
   trap 'rm -rf "$scratch"' EXIT
-  # The shell opens only existing database files; init makes the new one.
-  cmake --build "$build" --target nelvo-admin
-  "$build/bin/nelvo-admin" init --database "$scratch/demo.sqlite"
   xvfb-run -a -s "-screen 0 1280x800x24" \
     "$shell" --open --database "$scratch/demo.sqlite" --demo \
     --screenshot "$root/docs/shell.png" "$@"

@@ -8,6 +8,7 @@
 #include "support/ModalScript.h"
 #include "support/ScratchPostgres.h"
 
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -43,6 +44,7 @@ private slots:
     void startupOffersTheDialogWhenTheDatabaseCannotBeOpened_data();
     void startupOffersTheDialogWhenTheDatabaseCannotBeOpened();
     void failureMessagesNeverShowThePassword();
+    void demoMakesTheFileItNames();
     void screenshotToAnUnwritablePathFails();
 
 private:
@@ -591,6 +593,33 @@ void ConnectionLoginTest::failureMessagesNeverShowThePassword()
     QVERIFY2(text.contains("postgresql://clerk@127.0.0.1:1/warehouse"), qPrintable(text));
     QVERIFY2(!text.contains("Hidden"), qPrintable(text));
     QVERIFY(ConnectionSettings::rememberedDatabase().isEmpty());
+}
+
+void ConnectionLoginTest::demoMakesTheFileItNames()
+{
+    // Without --demo a missing file is refused; with it the file is made with the demo.
+    const QString path = m_folder.filePath("made-by-demo.sqlite");
+    for (const bool demo : {false, true}) {
+        QStringList arguments{"nelvo-shell", "--database", path, "--operator", "0001"};
+        if (demo)
+            arguments << "--demo";
+        ShellOptions options;
+        QString error;
+        QVERIFY2(ShellOptions::parse(arguments, options, error), qPrintable(error));
+        MessageBoxRecorder boxes;
+        boxes.queueAnswer(platform::IDCANCEL);
+        ModalScript modals;
+        ShellStartup startup;
+        QCOMPARE(startup.run(options), demo);
+        QCOMPARE(QFileInfo::exists(path), demo);
+    }
+    ShellStartup reopened;
+    ShellOptions options;
+    QString error;
+    QVERIFY(ShellOptions::parse({"nelvo-shell", "--database", path, "--operator", "0001"}, options,
+                                error));
+    QVERIFY(reopened.run(options));
+    QCOMPARE(reopened.session->operatorCode(), "0001");
 }
 
 void ConnectionLoginTest::screenshotToAnUnwritablePathFails()
