@@ -10,7 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -100,9 +100,10 @@ void InstalledShellTest::opensAndClosesAreaWindow()
         areas += tree->topLevelItem(kind)->childCount();
     QCOMPARE(areas, MemoryDataServer::AreaCount);
     QVERIFY(tree->topLevelItem(0)->child(0)->text(0).contains(QStringLiteral("A01")));
-    const auto* storageAreas = window->findChild<QListWidget*>(QStringLiteral("listccqyda"));
-    QVERIFY(storageAreas);
-    QCOMPARE(storageAreas->count(), MemoryDataServer::StorageAreaCount);
+    const auto* storageAreas =
+        window->findChild<QAbstractItemView*>(QStringLiteral("listccqyda"));
+    QVERIFY(storageAreas && storageAreas->model());
+    QCOMPARE(storageAreas->model()->rowCount(), MemoryDataServer::StorageAreaCount);
     QVERIFY(server->referenceCount() > 1); // the module holds its own
 
     QVERIFY(window->close());
