@@ -8,9 +8,9 @@
 #include <nelvo/platform/TextCodec.h>
 #include <nelvo/platform/Window.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLabel>
-#include <QAbstractItemView>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -100,8 +100,7 @@ void InstalledShellTest::opensAndClosesAreaWindow()
         areas += tree->topLevelItem(kind)->childCount();
     QCOMPARE(areas, MemoryDataServer::AreaCount);
     QVERIFY(tree->topLevelItem(0)->child(0)->text(0).contains(QStringLiteral("A01")));
-    const auto* storageAreas =
-        window->findChild<QAbstractItemView*>(QStringLiteral("listccqyda"));
+    const auto* storageAreas = window->findChild<QAbstractItemView*>(QStringLiteral("listccqyda"));
     QVERIFY(storageAreas && storageAreas->model());
     QCOMPARE(storageAreas->model()->rowCount(), MemoryDataServer::StorageAreaCount);
     QVERIFY(server->referenceCount() > 1); // the module holds its own
