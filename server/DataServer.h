@@ -84,6 +84,10 @@ public:
 
     static bool isPostgresUri(const QString& database);
 
+    // How often ExecuteBatch runs a batch again that the database undid whole to break a
+    // deadlock or a serialization conflict.
+    static constexpr int BatchRetries = 3;
+
     // The schema version this program writes and needs.
     static constexpr int SchemaVersion = 2;
     static constexpr const char* MissingSchemaMessage =
