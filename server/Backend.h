@@ -84,6 +84,8 @@ public:
     // Whether the last failure was the database undoing the whole transaction to break a
     // deadlock or a serialization conflict with another session: running it again is safe.
     virtual bool lastFailureMayBeRetried() const { return false; }
+    // Whether the last failure was the database refusing a right this login lacks.
+    virtual bool lastFailureWasMissingRight() const { return false; }
 };
 
 } // namespace server

@@ -270,6 +270,11 @@ bool PostgresBackend::lastFailureMayBeRetried() const
     return m_lastSqlState == "40P01" || m_lastSqlState == "40001";
 }
 
+bool PostgresBackend::lastFailureWasMissingRight() const
+{
+    return m_lastSqlState == "42501"; // insufficient_privilege
+}
+
 namespace {
 
 QString resourceText(const QString& name, QStringList& errors)

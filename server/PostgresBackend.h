@@ -43,6 +43,7 @@ public:
     static constexpr const char* DefaultClerkRole = "nelvo_clerk";
     bool connectionLost() const override;
     bool lastFailureMayBeRetried() const override;
+    bool lastFailureWasMissingRight() const override;
 
 private:
     explicit PostgresBackend(pg_conn* connection) : m_connection(connection) {}
