@@ -81,6 +81,11 @@ public:
     virtual bool mayWritePeriod() { return true; }
     // Whether the connection to a database server broke (the next call connects again).
     virtual bool connectionLost() const { return false; }
+    // Whether the last failure was the database undoing the whole transaction to break a
+    // deadlock or a serialization conflict with another session: running it again is safe.
+    virtual bool lastFailureMayBeRetried() const { return false; }
+    // Whether the last failure was the database refusing a right this login lacks.
+    virtual bool lastFailureWasMissingRight() const { return false; }
 };
 
 } // namespace server

@@ -309,8 +309,15 @@ Variant DataServer::executeBatch(DispatchArguments& arguments)
         // The batch text is recorded in the batch's own transaction: both or neither. The
         // rows the batch changes are recorded by the database's triggers.
         const BoundStatement batchText{m_backend->batchTextStatement(), {text}};
+        // A batch the database undid whole to break a deadlock with another clerk (or a
+        // serialization conflict) left nothing behind: it runs again before it is reported.
         m_backend->setClientRules(!m_options.ownerBatches);
-        ok = m_backend->executeBatch(text, &batchText, errors);
+        for (int retries = BatchRetries;; --retries) {
+            errors.clear();
+            ok = m_backend->executeBatch(text, &batchText, errors);
+            if (ok || retries == 0 || !m_backend->lastFailureMayBeRetried())
+                break;
+        }
         m_backend->setClientRules(false);
     }
     if (!ok) {

@@ -84,6 +84,10 @@ public:
 
     static bool isPostgresUri(const QString& database);
 
+    // How often ExecuteBatch runs a batch again that the database undid whole to break a
+    // deadlock or a serialization conflict.
+    static constexpr int BatchRetries = 3;
+
     // The schema version this program writes and needs.
     static constexpr int SchemaVersion = 2;
     static constexpr const char* MissingSchemaMessage =
@@ -128,6 +132,9 @@ public:
     // Mappings that name an area of their kind or a storage area that does not exist, as
     // "kind/area/storage area" lines (kept from before the keys existed).
     bool orphanMappings(QStringList& mappings, QString* error = nullptr);
+    // What trail answers on a login without the right to read the trail (a clerk's).
+    static constexpr const char* TrailNotPermittedMessage =
+        "当前登录没有查看操作历史的权限，请由管理员用 nelvo-admin history 查看";
     // The format of tbAudit.f_time.
     static constexpr const char* AuditTimeFormat = "yyyy-MM-dd hh:mm:ss";
 

@@ -205,21 +205,23 @@ bool DataServer::trail(const TrailFilter& filter, QList<TrailBatch>& batches, QS
     if (filter.limit > 0)
         sql += QStringLiteral(" limit %1").arg(filter.limit);
 
-    platform::DataTable table;
-    if (!m_backend->query(sql, parameters, table, errors)) {
+    // A clerk's login on a database server may not read the trail: say so plainly.
+    const auto readFailed = [&] {
         if (error)
-            *error = errors.join(QLatin1Char('\n'));
+            *error = m_backend->lastFailureWasMissingRight()
+                         ? QString::fromUtf8(TrailNotPermittedMessage)
+                         : errors.join(QLatin1Char('\n'));
         return false;
-    }
+    };
+    platform::DataTable table;
+    if (!m_backend->query(sql, parameters, table, errors))
+        return readFailed();
     batches.clear();
     batches.reserve(table.rows.size());
     for (const QList<platform::Variant>& row : std::as_const(table.rows))
         batches.append({row[0].int64Value(), textOf(row[1]), textOf(row[2]), textOf(row[3]), {}});
-    if (hasRows && !readTrailRows(batches, errors)) {
-        if (error)
-            *error = errors.join(QLatin1Char('\n'));
-        return false;
-    }
+    if (hasRows && !readTrailRows(batches, errors))
+        return readFailed();
     return true;
 }
 

@@ -161,6 +161,8 @@ void PostgresBackend::describeFailure(PGresult* result, const QString& text,
     if (message.isEmpty())
         message = QStringLiteral("数据库没有给出原因的错误");
     errors = {message};
+    m_lastSqlState =
+        result ? QByteArray(PQresultErrorField(result, PG_DIAG_SQLSTATE)) : QByteArray();
     if (result) {
         if (const char* position = PQresultErrorField(result, PG_DIAG_STATEMENT_POSITION))
             errors << QStringLiteral("位置：第 %1 个字符").arg(QString::fromUtf8(position));
@@ -260,6 +262,17 @@ bool PostgresBackend::executeBatch(const QString& text, const BoundStatement* cl
 bool PostgresBackend::connectionLost() const
 {
     return PQstatus(m_connection) == CONNECTION_BAD;
+}
+
+bool PostgresBackend::lastFailureMayBeRetried() const
+{
+    // deadlock_detected and serialization_failure: the server rolled the transaction back.
+    return m_lastSqlState == "40P01" || m_lastSqlState == "40001";
+}
+
+bool PostgresBackend::lastFailureWasMissingRight() const
+{
+    return m_lastSqlState == "42501"; // insufficient_privilege
 }
 
 namespace {

@@ -42,6 +42,8 @@ public:
     // The clerk role nelvo-admin init makes when given none.
     static constexpr const char* DefaultClerkRole = "nelvo_clerk";
     bool connectionLost() const override;
+    bool lastFailureMayBeRetried() const override;
+    bool lastFailureWasMissingRight() const override;
 
 private:
     explicit PostgresBackend(pg_conn* connection) : m_connection(connection) {}
@@ -57,6 +59,8 @@ private:
     pg_conn* m_connection;
     bool m_readOnly = false;
     QString m_operator;
+    // The SQLSTATE of the last failure (describeFailure).
+    mutable QByteArray m_lastSqlState;
 };
 
 } // namespace server

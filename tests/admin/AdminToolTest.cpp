@@ -20,6 +20,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <sqlite3.h>
 #include <thread>
 #include <unistd.h>
 
@@ -125,6 +126,8 @@ private slots:
     void exitStatuses();
     void auditListsNewestFirstAndFilters();
     void auditWithoutTrailIsAnError();
+    void readOnlyCommandsWriteNothing_data();
+    void readOnlyCommandsWriteNothing();
     void carryForwardMovesOnlyForward_data();
     void carryForwardMovesOnlyForward();
     void programWritesExportToStandardOutput();
@@ -576,6 +579,69 @@ void AdminToolTest::auditWithoutTrailIsAnError()
     QCOMPARE(admin::AuditLog(session, captured.console).run({}), 2);
     QVERIFY2(captured.err.contains("no audit trail in this database"), captured.err.constData());
     QVERIFY(captured.out.isEmpty());
+}
+
+void AdminToolTest::readOnlyCommandsWriteNothing_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<QString>("dropped"); // tables dropped first
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said"); // on standard output (success) or standard error
+    QTest::newRow("export") << QStringList{"export", "areas", "-"} << QString() << 0
+                            << QString("A01");
+    QTest::newRow("audit") << QStringList{"audit"} << QString() << 0 << QString("seed");
+    QTest::newRow("history") << QStringList{"history"} << QString() << 0 << QString("seed");
+    QTest::newRow("export without its table")
+        << QStringList{"export", "mappings", "-"} << QString("tbqydz") << 2 << QString("tbqydz");
+    QTest::newRow("history without the trail")
+        << QStringList{"history"} << QString("tbAuditRow;tbAudit") << 2 << QString("trail");
+}
+
+void AdminToolTest::readOnlyCommandsWriteNothing()
+{
+    QFETCH_GLOBAL(QString, backend);
+    if (backend != QLatin1String(ServerFixture::Sqlite))
+        QSKIP("a file's journal and locks");
+    QFETCH(QStringList, command);
+    QFETCH(QString, dropped);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+
+    // A file in the rollback journal mode, with a clerk's write transaction held open.
+    QTemporaryDir folder;
+    const QString path = folder.filePath("shop.sqlite");
+    QString error;
+    {
+        server::DataServerOptions options{.operatorCode = "0001", .createSchema = true};
+        const auto server = platform::DispatchRef<server::DataServer>::adopt(
+            server::DataServer::open(path, options, &error));
+        QVERIFY2(server && server->executeScript(QString::fromUtf8(SeedScript), &error, "seed"),
+                 qPrintable(error));
+    }
+    sqlite3* clerk = nullptr;
+    QCOMPARE(sqlite3_open(path.toUtf8().constData(), &clerk), SQLITE_OK);
+    QString script = "pragma journal_mode=delete;";
+    for (const QString& table : dropped.split(';', Qt::SkipEmptyParts))
+        script += QStringLiteral("drop table %1;").arg(table);
+    QCOMPARE(sqlite3_exec(clerk, script.toUtf8().constData(), nullptr, nullptr, nullptr),
+             SQLITE_OK);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    file.close();
+    QCOMPARE(bytes.mid(18, 2), QByteArray("\x01\x01", 2)); // not WAL
+    const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+    // A write lock, as a clerk in the middle of a batch holds it.
+    QCOMPARE(sqlite3_exec(clerk, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const Run run = runTool(QStringList{"--database", path} + command);
+    sqlite3_exec(clerk, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(clerk);
+    QVERIFY2(run.status == status, qPrintable(run.err));
+    QVERIFY2((status == 0 ? run.out : run.err).contains(said), qPrintable(run.out + run.err));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), bytes);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), files);
 }
 
 void AdminToolTest::carryForwardMovesOnlyForward_data()

@@ -162,6 +162,12 @@ void ClerkRightsTest::clerkChangesAreRecordedAndKeptConsistent()
         QCOMPARE(connection.dump(), dump);
     }
 
+    // The trail is the administrator's to read on a shared server; the clerk is told so.
+    QList<server::TrailBatch> ownBatches;
+    QCOMPARE(clerk.trail({}, ownBatches, &error), !connection.isPostgres());
+    if (connection.isPostgres())
+        QCOMPARE(error, QString::fromUtf8(server::DataServer::TrailNotPermittedMessage));
+
     // The period is the administrator's on a shared server; the embedded user is both.
     QCOMPARE(clerk.mayCarryForward(), !connection.isPostgres());
     QCOMPARE(clerk.carryForward(&error), !connection.isPostgres());
