@@ -612,7 +612,8 @@ void AdminToolTest::readOnlyCommandsWriteNothing()
     const QString path = folder.filePath("shop.sqlite");
     QString error;
     {
-        server::DataServerOptions options{.operatorCode = "0001", .createSchema = true};
+        server::DataServerOptions options{
+            .operatorCode = "0001", .sqlTraceFile = {}, .createSchema = true};
         const auto server = platform::DispatchRef<server::DataServer>::adopt(
             server::DataServer::open(path, options, &error));
         QVERIFY2(server && server->executeScript(QString::fromUtf8(SeedScript), &error, "seed"),
