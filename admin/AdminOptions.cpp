@@ -9,11 +9,11 @@ namespace admin {
 namespace {
 
 // The options the tool knows, whether each takes a value.
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     bool takesValue;
 };
-constexpr OptionSpec Options[] = {
+constexpr OptionRule Options[] = {
     {"--database", true},   {"--operator", true}, {"--kind", true},         {"--encoding", true},
     {"--since", true},      {"--dry-run", false}, {"--force", false},       {"--strict", false},
     {"--until", true},      {"--area", true},     {"--storage-area", true}, {"--limit", true},
@@ -22,7 +22,7 @@ constexpr OptionSpec Options[] = {
 
 // The commands: the options each takes (besides --database), its words, and what it does
 // to databases. A new command is one row here and one case in AdminTool.
-struct CommandSpec {
+struct CommandRule {
     const char* name;
     AdminOptions::Command command;
     QStringList options;
@@ -32,10 +32,10 @@ struct CommandSpec {
     bool createsDatabase; // may name a database that does not exist yet
 };
 
-const QList<CommandSpec>& commands()
+const QList<CommandRule>& commands()
 {
     using Command = AdminOptions::Command;
-    static const QList<CommandSpec> table{
+    static const QList<CommandRule> table{
         {"export", Command::Export, {"--kind", "--encoding", "--strict"}, 2, false, false},
         {"import", Command::Import, {"--dry-run", "--encoding", "--operator"}, 2, true, false},
         {"audit", Command::Audit, {"--since", "--operator"}, 0, false, false},
@@ -52,9 +52,9 @@ const QList<CommandSpec>& commands()
     return table;
 }
 
-const OptionSpec* findOption(const QString& name)
+const OptionRule* findOption(const QString& name)
 {
-    for (const OptionSpec& option : Options) {
+    for (const OptionRule& option : Options) {
         if (name == QLatin1String(option.name))
             return &option;
     }
@@ -82,7 +82,7 @@ bool splitArguments(const QStringList& arguments, QStringList& words,
             continue;
         }
         const QString name = argument.section(u'=', 0, 0);
-        const OptionSpec* option = findOption(name);
+        const OptionRule* option = findOption(name);
         if (!option) {
             error = QStringLiteral("unknown option %1").arg(argument);
             return false;
@@ -255,31 +255,31 @@ bool AdminOptions::parse(const QStringList& arguments, AdminOptions& options, QS
         return false;
     }
     const QString command = words.takeFirst();
-    const auto spec = std::find_if(commands().cbegin(), commands().cend(),
-                                   [&command](const CommandSpec& candidate) {
+    const auto rule = std::find_if(commands().cbegin(), commands().cend(),
+                                   [&command](const CommandRule& candidate) {
                                        return command == QLatin1String(candidate.name);
                                    });
-    if (spec == commands().cend()) {
+    if (rule == commands().cend()) {
         error = QStringLiteral("unknown command %1").arg(command);
         return false;
     }
     for (auto option = given.cbegin(); option != given.cend(); ++option) {
-        if (option.key() != QLatin1String("--database") && !spec->options.contains(option.key())) {
+        if (option.key() != QLatin1String("--database") && !rule->options.contains(option.key())) {
             error = QStringLiteral("%1 does not take %2").arg(command, option.key());
             return false;
         }
     }
-    options.command = spec->command;
-    options.createsDatabase = spec->createsDatabase;
+    options.command = rule->command;
+    options.createsDatabase = rule->createsDatabase;
     options.operatorCode = given.value(QStringLiteral("--operator"));
     options.dryRun = given.contains(QStringLiteral("--dry-run"));
     options.force = given.contains(QStringLiteral("--force"));
     options.strict = given.contains(QStringLiteral("--strict"));
-    options.changesData = spec->changesData && !options.dryRun;
-    if (spec->words == 2) {
+    options.changesData = rule->changesData && !options.dryRun;
+    if (rule->words == 2) {
         if (!parseTableAndFile(command, words, given, options, error))
             return false;
-    } else if (spec->words == 1) {
+    } else if (rule->words == 1) {
         if (!parseBatchId(command, words, options, error))
             return false;
     } else if (!words.isEmpty()) {
